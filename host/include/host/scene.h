@@ -1,0 +1,86 @@
+#pragma once
+// The host's scene interface, for the quillo program and the tests. Its calls are shaped as
+// the commands Maya ASCII files are made of (createNode, setAttr, getAttr, connectAttr,
+// disconnectAttr, delete, parent, rename, file -new). Every failure is reported through
+// MGlobal::displayError, naming the node, plug or file, and returned as a status; nothing
+// here throws or aborts.
+
+#include <maya/MObject.h>
+#include <maya/MPlug.h>
+#include <maya/MStatus.h>
+
+#include <string>
+#include <vector>
+
+namespace host {
+
+class Scene {
+  public:
+    static Scene& current();
+
+    // createNode type [-n name] [-p parent]. A shape created without a parent gets a new
+    // transform above it. With allowUnknownType a type the host does not know becomes a
+    // generic node that keeps raw values.
+    MStatus createNode(const std::string& type, const std::string& name = "",
+                       const std::string& parent = "", std::string* created = nullptr,
+                       bool allowUnknownType = false);
+    MStatus rename(const std::string& from, const std::string& to);
+    // Parents a DAG node under another; an empty parent means the world.
+    MStatus parent(const std::string& child, const std::string& parent);
+    MStatus deleteNode(const std::string& name);
+
+    // setAttr: one number, several numbers (a numeric compound), or text (a string).
+    // Values beyond an attribute's hard limits are clamped with a warning naming the plug.
+    MStatus setAttr(const std::string& plug, double value);
+    MStatus setAttr(const std::string& plug, const std::vector<double>& values);
+    MStatus setAttr(const std::string& plug, const std::string& text);
+    // getAttr evaluates the plug first.
+    MStatus getAttr(const std::string& plug, double& value);
+    MStatus getAttr(const std::string& plug, std::vector<double>& values);
+    MStatus getAttr(const std::string& plug, std::string& text);
+
+    // connectAttr source destination [-f] [-na]. With nextAvailable the destination names an
+    // array plug and the first free element is taken; connected receives its name.
+    MStatus connectAttr(const std::string& source, const std::string& destination,
+                        bool force = false, bool nextAvailable = false,
+                        std::string* connected = nullptr);
+    MStatus disconnectAttr(const std::string& source, const std::string& destination);
+
+    // Brings the plug up to date (computing what is dirty).
+    MStatus evaluate(const std::string& plug);
+
+    // File > New: every node is deleted (removal callbacks run), then kAfterNew is sent.
+    void fileNew();
+    // Sends a scene message to the callbacks registered for it, as Maya does around file
+    // operations (kAfterOpen, kAfterRemoveReference, kMayaExiting, ...).
+    void sendMessage(int message);
+    // The program is exiting: the scene is emptied, kMayaExiting sent, plug-ins unloaded.
+    void exit();
+
+    MStatus loadPlugin(const std::string& path);
+    MStatus unloadPlugin(const std::string& nameOrPath);
+    // The identity a loaded plug-in gave: vendor, version, the API version it requires, and
+    // the MApiVersion it was built with. False when no such plug-in is loaded.
+    struct PluginInfo {
+        std::string name, path, vendor, version, requiredApiVersion, apiVersion;
+    };
+    bool pluginInfo(const std::string& nameOrPath, PluginInfo& info) const;
+    // Names of the node and data types a loaded plug-in registered.
+    std::vector<std::string> pluginNodeTypes(const std::string& plugin) const;
+    std::vector<std::string> pluginDataTypes(const std::string& plugin) const;
+
+    MObject findNode(const std::string& name) const;
+    MStatus findPlug(const std::string& name, MPlug& plug) const;
+    std::vector<std::string> nodeNames() const;
+    std::string typeOf(const std::string& node) const;
+    std::string parentOf(const std::string& node) const;
+
+    // The text of the last error a call reported.
+    const std::string& lastError() const { return lastError_; }
+
+  private:
+    MStatus fail(const std::string& message);
+    std::string lastError_;
+};
+
+} // namespace host

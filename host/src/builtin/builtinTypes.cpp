@@ -1,0 +1,28 @@
+// The node types the host knows without any plug-in.
+
+#include "builtin/transformNode.h"
+#include "graph/nodeType.h"
+
+namespace host {
+
+namespace {
+// A node of a type the host does not implement: it keeps raw attribute values so that a
+// scene saves back without losing them.
+class GenericNode : public MPxNode {
+  public:
+    static void* creator() { return new GenericNode; }
+};
+} // namespace
+
+// Host-reserved ids, outside the range plug-ins are given.
+void registerBuiltinTypes(TypeRegistry& registry) {
+    registry.registerBuiltin("transform", MTypeId(0x0fff0001), &TransformNode::creator,
+                             MPxNode::kTransformNode, MFn::kTransform, true, false,
+                             &TransformNode::initialize);
+    NodeType* generic =
+        registry.registerBuiltin("unknown", MTypeId(0x0fff0002), &GenericNode::creator,
+                                 MPxNode::kDependNode, MFn::kDependencyNode, false, false, nullptr);
+    generic->generic = true;
+}
+
+} // namespace host

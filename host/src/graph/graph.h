@@ -1,0 +1,79 @@
+#pragma once
+// The dependency graph: nodes, connections, dirty propagation and lazy evaluation.
+//
+// Values live in each node's slots. Changing a value or a connection marks everything
+// downstream dirty (through attributeAffects on the node and through outgoing connections).
+// Pulling a dirty plug fetches it from its incoming connection or, for a computed attribute,
+// calls the node's compute; anything else is simply its stored value.
+
+#include "graph/connection.h"
+#include "graph/node.h"
+
+#include <maya/MPlug.h>
+
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace host {
+
+class Graph {
+  public:
+    static Graph& instance();
+
+    // Creates a node of a registered type. An empty or taken name gets a unique one.
+    Node* createNode(const std::string& typeName, const std::string& name, Node* parent,
+                     std::string* error);
+    // Breaks the node's connections, runs the node-removed callbacks and destroys it; DAG
+    // children go first.
+    MStatus deleteNode(Node* node, std::string* error);
+    // Deletes every node, children before parents.
+    void clear();
+    MStatus rename(Node* node, const std::string& name, std::string* error);
+    MStatus reparent(Node* child, Node* parent, std::string* error);
+
+    Node* find(const std::string& name) const;
+    std::vector<Node*> nodes() const;
+    std::string uniqueName(const std::string& wanted) const;
+
+    MStatus connect(const PlugRef& source, const PlugRef& destination, bool force,
+                    std::string* error);
+    MStatus disconnect(const PlugRef& source, const PlugRef& destination, std::string* error);
+    const Connection* incomingTo(const PlugRef& plug) const;
+    std::vector<const Connection*> connectionsOf(const PlugRef& plug, bool asDestination,
+                                                 bool asSource) const;
+
+    // Brings the plug up to date and returns its slot (null for an unusable plug).
+    Slot* pull(const PlugRef& plug);
+    // Writes a value set from outside the node: refused on a connected destination or a
+    // locked plug; the plug becomes clean and everything downstream dirty.
+    MStatus setValue(const PlugRef& plug, const std::function<void(Slot&)>& write,
+                     std::string* error);
+    // Sets a number from outside: a locked plug is refused; a value beyond the attribute's
+    // hard limits is clamped with a warning naming the plug.
+    MStatus setNumber(const PlugRef& plug, double value, std::string* error);
+    // Marks the plug (and what depends on it) dirty.
+    void markDirty(const PlugRef& plug);
+    // Marks what depends on the plug dirty, leaving the plug itself as it is.
+    void propagate(const PlugRef& plug);
+
+    static MPlug toMPlug(const PlugRef& plug);
+    static PlugRef fromMPlug(const MPlug& plug);
+    // "node.attr[2].child": long names, with the compound path where an array level needs it.
+    static std::string plugName(const PlugRef& plug, bool longNames = true);
+
+  private:
+    void dirtySlots(const PlugRef& plug);
+    void propagate(const PlugRef& plug, std::vector<PlugRef>& visited);
+    MStatus callCompute(const PlugRef& plug);
+    void applyDisconnectBehavior(const PlugRef& destination);
+    std::vector<std::shared_ptr<Node>> nodes_;
+    std::vector<PlugRef> pulling_;
+};
+
+// Indices of the plug of `attribute` that lies in the same array elements as `plug`.
+std::vector<int> indicesFor(const AttributeDef* attribute, const PlugRef& plug);
+
+} // namespace host

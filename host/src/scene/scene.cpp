@@ -1,0 +1,376 @@
+#include <host/scene.h>
+
+#include "callbacks/callbackRegistry.h"
+#include "graph/graph.h"
+#include "graph/nodeType.h"
+#include "plugin/plugin.h"
+
+#include <maya/MGlobal.h>
+#include <maya/MSceneMessage.h>
+
+#include <cmath>
+#include <sstream>
+
+namespace host {
+
+namespace {
+
+// Splits "node.attr[0].child" into the node and its plug path.
+bool splitPlugName(const std::string& name, std::string& node, std::string& path) {
+    size_t dot = name.find('.');
+    if (dot == std::string::npos || dot == 0 || dot + 1 >= name.size())
+        return false;
+    node = name.substr(0, dot);
+    path = name.substr(dot + 1);
+    return true;
+}
+
+std::string formatNumber(double value) {
+    std::ostringstream text;
+    text.precision(17);
+    text << value;
+    return text.str();
+}
+
+} // namespace
+
+Scene& Scene::current() {
+    static Scene scene;
+    return scene;
+}
+
+MStatus Scene::fail(const std::string& message) {
+    lastError_ = message;
+    MGlobal::displayError(message.c_str());
+    return MS::kFailure;
+}
+
+MStatus Scene::createNode(const std::string& type, const std::string& name,
+                          const std::string& parentName, std::string* created,
+                          bool allowUnknownType) {
+    Graph& graph = Graph::instance();
+    Node* parentNode = nullptr;
+    if (!parentName.empty()) {
+        parentNode = graph.find(parentName);
+        if (!parentNode)
+            return fail("createNode: parent node '" + parentName + "' does not exist.");
+    }
+    std::string error;
+    NodeType* nodeType = TypeRegistry::instance().findNode(type);
+    if (!nodeType && !allowUnknownType)
+        return fail("createNode: unknown node type '" + type + "'.");
+    if (!nodeType) {
+        Node* node = graph.createNode("unknown", name.empty() ? type + "1" : name, nullptr, &error);
+        if (!node)
+            return fail("createNode: " + error);
+        node->setGenericType(type);
+        if (created)
+            *created = node->name();
+        return MS::kSuccess;
+    }
+    if (nodeType->shape && !parentNode) {
+        parentNode = graph.createNode("transform", "", nullptr, &error);
+        if (!parentNode)
+            return fail("createNode: " + error);
+    }
+    Node* node = graph.createNode(type, name, parentNode, &error);
+    if (!node)
+        return fail("createNode: " + error);
+    if (created)
+        *created = node->name();
+    return MS::kSuccess;
+}
+
+MStatus Scene::rename(const std::string& from, const std::string& to) {
+    Node* node = Graph::instance().find(from);
+    if (!node)
+        return fail("rename: no node named '" + from + "'.");
+    std::string error;
+    if (!Graph::instance().rename(node, to, &error))
+        return fail("rename: " + error);
+    return MS::kSuccess;
+}
+
+MStatus Scene::parent(const std::string& child, const std::string& parentName) {
+    Graph& graph = Graph::instance();
+    Node* node = graph.find(child);
+    if (!node)
+        return fail("parent: no node named '" + child + "'.");
+    Node* parentNode = nullptr;
+    if (!parentName.empty() && !(parentNode = graph.find(parentName)))
+        return fail("parent: no node named '" + parentName + "'.");
+    std::string error;
+    if (!graph.reparent(node, parentNode, &error))
+        return fail("parent: " + error);
+    return MS::kSuccess;
+}
+
+MStatus Scene::deleteNode(const std::string& name) {
+    Node* node = Graph::instance().find(name);
+    if (!node)
+        return fail("delete: no node named '" + name + "'.");
+    if (node->locked)
+        return fail("delete: node '" + name + "' is locked.");
+    std::string error;
+    if (!Graph::instance().deleteNode(node, &error))
+        return fail("delete: " + error);
+    return MS::kSuccess;
+}
+
+MStatus Scene::findPlug(const std::string& name, MPlug& plug) const {
+    std::string nodeName, path;
+    if (!splitPlugName(name, nodeName, path)) {
+        const_cast<Scene*>(this)->fail("'" + name + "' is not a plug name (node.attribute).");
+        return MS::kInvalidParameter;
+    }
+    Node* node = Graph::instance().find(nodeName);
+    if (!node) {
+        const_cast<Scene*>(this)->fail("No node named '" + nodeName + "' (in '" + name + "').");
+        return MS::kInvalidParameter;
+    }
+    PlugRef ref;
+    if (!resolvePlug(node, path, ref)) {
+        const_cast<Scene*>(this)->fail("Node '" + nodeName + "' (" + node->typeName() +
+                                       ") has no attribute '" + path + "'.");
+        return MS::kInvalidParameter;
+    }
+    plug = Graph::toMPlug(ref);
+    return MS::kSuccess;
+}
+
+MStatus Scene::setAttr(const std::string& name, double value) {
+    return setAttr(name, std::vector<double>{value});
+}
+
+MStatus Scene::setAttr(const std::string& name, const std::vector<double>& values) {
+    std::string nodeName, path;
+    Node* node = splitPlugName(name, nodeName, path) ? Graph::instance().find(nodeName) : nullptr;
+    if (node && node->type()->generic &&
+        !node->findAttribute(path.substr(0, path.find_first_of(".[")))) {
+        std::string raw;
+        for (double v : values)
+            raw += (raw.empty() ? "" : " ") + formatNumber(v);
+        node->rawValues[path] = raw;
+        return MS::kSuccess;
+    }
+    MPlug plug;
+    if (!findPlug(name, plug))
+        return MS::kFailure;
+    PlugRef ref = Graph::fromMPlug(plug);
+    const AttributeDef* attribute = ref.attribute;
+    if (!attribute->isNumericLike() && !attribute->numericCompound)
+        return fail("setAttr: '" + name + "' is not numeric.");
+    size_t expected = attribute->numericCompound ? attribute->children.size() : 1;
+    if (values.size() != expected)
+        return fail("setAttr: '" + name + "' takes " + std::to_string(expected) +
+                    " value(s), got " + std::to_string(values.size()) + ".");
+    std::string error;
+    if (!attribute->numericCompound) {
+        if (!Graph::instance().setNumber(ref, values[0], &error))
+            return fail("setAttr: " + error);
+        return MS::kSuccess;
+    }
+    for (size_t i = 0; i < values.size(); ++i)
+        if (!Graph::instance().setNumber(Graph::fromMPlug(plug.child(static_cast<unsigned int>(i))),
+                                         values[i], &error))
+            return fail("setAttr: " + error);
+    return MS::kSuccess;
+}
+
+MStatus Scene::setAttr(const std::string& name, const std::string& text) {
+    std::string nodeName, path;
+    Node* node = splitPlugName(name, nodeName, path) ? Graph::instance().find(nodeName) : nullptr;
+    if (node && node->type()->generic &&
+        !node->findAttribute(path.substr(0, path.find_first_of(".[")))) {
+        node->rawValues[path] = text;
+        return MS::kSuccess;
+    }
+    MPlug plug;
+    if (!findPlug(name, plug))
+        return MS::kFailure;
+    const AttributeDef* attribute = Graph::fromMPlug(plug).attribute;
+    if (attribute->kind != AttributeDef::Kind::Typed || attribute->dataType != MFnData::kString)
+        return fail("setAttr: '" + name + "' is not a string attribute.");
+    return plug.setValue(MString(text.c_str())) ? MStatus(MS::kSuccess)
+                                                : fail("setAttr: cannot set '" + name + "'.");
+}
+
+MStatus Scene::getAttr(const std::string& name, double& value) {
+    std::vector<double> values;
+    MStatus status = getAttr(name, values);
+    if (!status)
+        return status;
+    if (values.size() != 1)
+        return fail("getAttr: '" + name + "' has " + std::to_string(values.size()) + " values.");
+    value = values[0];
+    return MS::kSuccess;
+}
+
+MStatus Scene::getAttr(const std::string& name, std::vector<double>& values) {
+    MPlug plug;
+    if (!findPlug(name, plug))
+        return MS::kFailure;
+    PlugRef ref = Graph::fromMPlug(plug);
+    const AttributeDef* attribute = ref.attribute;
+    if (!attribute->isNumericLike() && !attribute->numericCompound)
+        return fail("getAttr: '" + name + "' is not numeric.");
+    Slot* slot = Graph::instance().pull(ref);
+    if (!slot)
+        return fail("getAttr: cannot evaluate '" + name + "'.");
+    values.clear();
+    if (!attribute->numericCompound) {
+        values.push_back(slot->get(attribute));
+        return MS::kSuccess;
+    }
+    for (size_t i = 0; i < attribute->children.size() && i < slot->children.size(); ++i)
+        values.push_back(slot->children[i].get(attribute->children[i].get()));
+    return MS::kSuccess;
+}
+
+MStatus Scene::getAttr(const std::string& name, std::string& text) {
+    std::string nodeName, path;
+    Node* node = splitPlugName(name, nodeName, path) ? Graph::instance().find(nodeName) : nullptr;
+    if (node && node->type()->generic) {
+        auto it = node->rawValues.find(path);
+        if (it != node->rawValues.end()) {
+            text = it->second;
+            return MS::kSuccess;
+        }
+    }
+    MPlug plug;
+    if (!findPlug(name, plug))
+        return MS::kFailure;
+    MString value;
+    if (!plug.getValue(value))
+        return fail("getAttr: '" + name + "' is not a string attribute.");
+    text = value.asChar();
+    return MS::kSuccess;
+}
+
+MStatus Scene::connectAttr(const std::string& source, const std::string& destination, bool force,
+                           bool nextAvailable, std::string* connected) {
+    MPlug from, to;
+    if (!findPlug(source, from) || !findPlug(destination, to))
+        return MS::kFailure;
+    PlugRef src = Graph::fromMPlug(from), dst = Graph::fromMPlug(to);
+    if (nextAvailable) {
+        if (!to.isArray())
+            return fail("connectAttr -na: '" + destination + "' is not an array plug.");
+        // The first logical index above every element that exists or is connected.
+        unsigned int next = 0;
+        unsigned int count = to.numElements();
+        if (count > 0)
+            next = to.elementByPhysicalIndex(count - 1).logicalIndex() + 1;
+        dst.indices.back() = static_cast<int>(next);
+    }
+    std::string error;
+    if (!Graph::instance().connect(src, dst, force, &error))
+        return fail("connectAttr: " + error);
+    if (connected)
+        *connected = Graph::plugName(dst);
+    return MS::kSuccess;
+}
+
+MStatus Scene::disconnectAttr(const std::string& source, const std::string& destination) {
+    MPlug from, to;
+    if (!findPlug(source, from) || !findPlug(destination, to))
+        return MS::kFailure;
+    std::string error;
+    if (!Graph::instance().disconnect(Graph::fromMPlug(from), Graph::fromMPlug(to), &error))
+        return fail("disconnectAttr: " + error);
+    return MS::kSuccess;
+}
+
+MStatus Scene::evaluate(const std::string& name) {
+    MPlug plug;
+    if (!findPlug(name, plug))
+        return MS::kFailure;
+    if (!Graph::instance().pull(Graph::fromMPlug(plug)))
+        return fail("Cannot evaluate '" + name + "'.");
+    return MS::kSuccess;
+}
+
+void Scene::fileNew() {
+    Graph::instance().clear();
+    CallbackRegistry::instance().scene(MSceneMessage::kAfterNew);
+}
+
+void Scene::sendMessage(int message) {
+    if (message >= 0 && message < MSceneMessage::kLast)
+        CallbackRegistry::instance().scene(static_cast<MSceneMessage::Message>(message));
+}
+
+void Scene::exit() {
+    Graph::instance().clear();
+    CallbackRegistry::instance().scene(MSceneMessage::kMayaExiting);
+    PluginManager::instance().unloadAll();
+}
+
+MStatus Scene::loadPlugin(const std::string& path) {
+    std::string error;
+    if (!PluginManager::instance().load(path, &error))
+        return fail(error);
+    return MS::kSuccess;
+}
+
+MStatus Scene::unloadPlugin(const std::string& nameOrPath) {
+    std::string error;
+    if (!PluginManager::instance().unload(nameOrPath, &error))
+        return fail(error);
+    return MS::kSuccess;
+}
+
+bool Scene::pluginInfo(const std::string& nameOrPath, PluginInfo& info) const {
+    Plugin* plugin = PluginManager::instance().find(nameOrPath);
+    if (!plugin)
+        return false;
+    info = PluginInfo{plugin->name,
+                      plugin->path,
+                      plugin->vendor,
+                      plugin->version,
+                      plugin->requiredApiVersion,
+                      plugin->apiVersion};
+    return true;
+}
+
+std::vector<std::string> Scene::pluginNodeTypes(const std::string& pluginName) const {
+    std::vector<std::string> names;
+    Plugin* plugin = PluginManager::instance().find(pluginName);
+    for (NodeType* type : TypeRegistry::instance().nodeTypes())
+        if (plugin && type->plugin == plugin)
+            names.push_back(type->name);
+    return names;
+}
+
+std::vector<std::string> Scene::pluginDataTypes(const std::string& pluginName) const {
+    std::vector<std::string> names;
+    Plugin* plugin = PluginManager::instance().find(pluginName);
+    for (DataType* type : TypeRegistry::instance().dataTypes())
+        if (plugin && type->plugin == plugin)
+            names.push_back(type->name);
+    return names;
+}
+
+MObject Scene::findNode(const std::string& name) const {
+    Node* node = Graph::instance().find(name);
+    return node ? node->object() : MObject();
+}
+
+std::vector<std::string> Scene::nodeNames() const {
+    std::vector<std::string> names;
+    for (Node* node : Graph::instance().nodes())
+        names.push_back(node->name());
+    return names;
+}
+
+std::string Scene::typeOf(const std::string& name) const {
+    Node* node = Graph::instance().find(name);
+    return node ? node->typeName() : std::string();
+}
+
+std::string Scene::parentOf(const std::string& name) const {
+    Node* node = Graph::instance().find(name);
+    return node && node->parent() ? node->parent()->name() : std::string();
+}
+
+} // namespace host

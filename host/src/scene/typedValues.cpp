@@ -1,0 +1,30 @@
+#include "scene/typedValues.h"
+
+#include <map>
+
+namespace host {
+
+namespace {
+std::map<std::string, TypedValueFormat>& formats() {
+    static std::map<std::string, TypedValueFormat> all;
+    return all;
+}
+} // namespace
+
+void registerTypedValueFormat(const TypedValueFormat& format) {
+    formats()[format.typeName] = format;
+}
+
+const TypedValueFormat* findTypedValueFormat(const std::string& typeName) {
+    auto it = formats().find(typeName);
+    return it == formats().end() ? nullptr : &it->second;
+}
+
+const TypedValueFormat* formatOwning(const MObject& data) {
+    for (const auto& entry : formats())
+        if (entry.second.owns && entry.second.owns(data))
+            return &entry.second;
+    return nullptr;
+}
+
+} // namespace host

@@ -1,0 +1,18 @@
+#pragma once
+// The plug-in's error report: every checked API call that fails is reported with the module
+// and line that made it, then execution goes on. Nothing is undone and no error reaches the
+// host.
+
+#include <maya/MStatus.h>
+
+// Writes "\nAPI error detected in <module> at line <line>\n" to the error stream, then the
+// status's own description.
+void reportApiError(const char* module, int line, const MStatus& status);
+
+// Reports the status if it is a failure; evaluates to nothing.
+#define QUILLO_CHECK(status, module)                                                               \
+    do {                                                                                           \
+        MStatus quilloCheckedStatus_ = (status);                                                   \
+        if (quilloCheckedStatus_ != MS::kSuccess)                                                  \
+            reportApiError(module, __LINE__, quilloCheckedStatus_);                                \
+    } while (0)
