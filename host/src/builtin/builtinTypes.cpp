@@ -1,6 +1,7 @@
 // The node types the host knows without any plug-in.
 
 #include "builtin/transformNode.h"
+#include "geometry/nurbsSurfaceNode.h"
 #include "graph/nodeType.h"
 
 namespace host {
@@ -23,6 +24,7 @@ void registerBuiltinTypes(TypeRegistry& registry) {
         registry.registerBuiltin("unknown", MTypeId(0x0fff0002), &GenericNode::creator,
                                  MPxNode::kDependNode, MFn::kDependencyNode, false, false, nullptr);
     generic->generic = true;
+    registerNurbsSurfaceType(registry);
 }
 
 } // namespace host
