@@ -1,0 +1,51 @@
+#pragma once
+// What a build takes from its description, checked and read once: the counts the loops run
+// over, clamped or refused, and every ramp as a snapshot.
+//
+// A description is refused (the build then returns false with a cleared geometry) when:
+// - any float field a build reads, or any ramp entry, is NaN or infinite;
+// - a noise frequency or phase is so large (above 1e8) that noise coordinates leave the int
+//   lattice the noise is defined on;
+// - a count is beyond what a feather can sensibly hold: more than 2^20 barbule indices per
+//   side, more than 2^16 points per barbule, more than 2^22 barbule points per side, or more
+//   than 2^20 rachis points.
+// Counts below their minimum are clamped instead: rachisPointCount to 2, barbulePointCount to
+// 1, a negative barbuleCount to 0 (rachis only). A rachis tube of more than 2^22 vertices is
+// not built (the feather is).
+
+#include "feather/featherInfo.h"
+#include "feather/rampSnapshot.h"
+#include "feather/turtlePath.h"
+
+struct buildInputs {
+    int rachisPointCount = 2;
+    int barbuleCount = 0;
+    int barbulePointCount = 1;
+    // Key barbules present in the description, at most 4; fewer than 4 switch the key-barbule
+    // angles off in the final builds.
+    unsigned int keyCount = 0;
+
+    rampSnapshot rachisThickScale;
+    rampSnapshot barbuleDensity;
+    rampSnapshot leftBarbuleLengthScale;
+    rampSnapshot rightBarbuleLengthScale;
+    rampSnapshot forceRotateScale;
+    rampSnapshot forcePerSegmentScale;
+    rampSnapshot barbuleUpDownBarbule;
+    rampSnapshot barbuleUpDownRachis;
+    rampSnapshot barbuleThickScale;
+    rampSnapshot barbuleThickAdjust;
+    rampSnapshot rotateRamps[4];
+
+    // Checks the description and reads its ramps. False when it is refused.
+    bool prepare(const featherInfo& info);
+};
+
+// The most rachis-tube vertices (rachis points times sides) a build makes.
+constexpr unsigned int maxRachisTubeVertices = 1u << 22;
+
+// True when every frame of the path is finite.
+bool pathIsFinite(const turtlePath& path);
+
+// Float to int by truncation towards zero, saturating at the int range; NaN gives 0.
+int truncateToInt(float value);
