@@ -1,5 +1,7 @@
 #include "feather/featherInfo.h"
 
+#include "feather/errorReport.h"
+
 #include <maya/M3dView.h>
 #include <maya/MDagPath.h>
 #include <maya/MFloatMatrix.h>
@@ -8,18 +10,6 @@
 
 #include <algorithm>
 #include <iostream>
-
-namespace {
-
-// The plug-in's API-error report for this module: the line on the error stream, then the
-// status's own description. The engine sits below the plug-in shell, so it writes the report
-// itself rather than calling the shell's.
-void reportApiError(int line, const MStatus& status) {
-    std::cerr << "\nAPI error detected in featherInfo at line " << line << std::endl;
-    status.perror("");
-}
-
-} // namespace
 
 void keyBarbuleSettings::clear() {
     stepAngle = 0.0f;
@@ -110,7 +100,7 @@ MStatus sampleTexture(const MString& networkName, const MFloatArray& u, const MF
                       MFloatVectorArray& colors, MFloatVectorArray& transparencies) {
     if (u.length() != v.length()) {
         const MStatus mismatch(MS::kInvalidParameter);
-        reportApiError(__LINE__, mismatch);
+        reportApiError("featherInfo", __LINE__, mismatch);
         return mismatch;
     }
     // The shading network is sampled as seen from the active view's camera; without one the
@@ -119,17 +109,17 @@ MStatus sampleTexture(const MString& networkName, const MFloatArray& u, const MF
     MStatus viewStatus;
     M3dView view = M3dView::active3dView(&viewStatus);
     if (viewStatus != MS::kSuccess) {
-        reportApiError(__LINE__, viewStatus);
+        reportApiError("featherInfo", __LINE__, viewStatus);
     } else {
         MDagPath cameraPath;
         const MStatus cameraStatus = view.getCamera(cameraPath);
         if (cameraStatus != MS::kSuccess) {
-            reportApiError(__LINE__, cameraStatus);
+            reportApiError("featherInfo", __LINE__, cameraStatus);
         } else {
             MStatus matrixStatus;
             const MMatrix world = cameraPath.inclusiveMatrix(&matrixStatus);
             if (matrixStatus != MS::kSuccess) {
-                reportApiError(__LINE__, matrixStatus);
+                reportApiError("featherInfo", __LINE__, matrixStatus);
             } else {
                 double rows[4][4];
                 world.get(rows);
@@ -145,7 +135,7 @@ MStatus sampleTexture(const MString& networkName, const MFloatArray& u, const MF
         networkName, static_cast<int>(uCoords.length()), false, false, camera, nullptr, &uCoords,
         &vCoords, nullptr, nullptr, nullptr, nullptr, nullptr, colors, transparencies);
     if (status != MS::kSuccess) {
-        reportApiError(__LINE__, status);
+        reportApiError("featherInfo", __LINE__, status);
     }
     return status;
 }

@@ -6,7 +6,7 @@
 #include "nodes/feather/quillo.h"
 #include "nodes/globals/quilloGlobals.h"
 #include "nodes/system/quilloSystem.h"
-#include "plugin/errorReport.h"
+#include "feather/errorReport.h"
 #include "plugin/featherTurtleArrayData.h"
 #include "plugin/featherTurtleData.h"
 #include "plugin/sharedObjects.h"

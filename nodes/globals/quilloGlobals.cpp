@@ -1,6 +1,6 @@
 #include "nodes/globals/quilloGlobals.h"
 
-#include "plugin/errorReport.h"
+#include "feather/errorReport.h"
 #include "plugin/typeIds.h"
 
 #include <maya/MFnNumericAttribute.h>

@@ -1,7 +1,7 @@
 #pragma once
-// The plug-in's error report: every checked API call that fails is reported with the module
-// and line that made it, then execution goes on. Nothing is undone and no error reaches the
-// host.
+// The error report shared by the plug-in and its engine: every checked API call that fails is
+// reported with the module and line that made it, then execution goes on. Nothing is undone and no
+// error reaches the host.
 
 #include <maya/MStatus.h>
 

@@ -1,4 +1,4 @@
-#include "plugin/errorReport.h"
+#include "feather/errorReport.h"
 
 #include <iostream>
 
