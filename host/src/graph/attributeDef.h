@@ -37,6 +37,11 @@ struct AttributeDef : Object, std::enable_shared_from_this<AttributeDef> {
     bool array = false, keyable = false, hidden = false, channelBox = false;
     bool indexMatters = true, internal = false, usesArrayDataBuilder = false;
     bool usedAsColor = false, dynamic = false;
+    // One element per instance of a DAG node (instObjGroups, worldMesh): named without an index
+    // in a connection, as files write "shape.iog", the plug means the first instance.
+    bool instanced = false;
+    // A destination any plug may connect to, whatever it holds (a set's member list).
+    bool takesAnySource = false;
     MFnAttribute::DisconnectBehavior disconnectBehavior = MFnAttribute::kNothing;
 
     // Compound children in order (numeric compounds too: their components are children).

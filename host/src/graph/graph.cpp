@@ -26,6 +26,8 @@ bool isArrayPlug(const PlugRef& plug) {
 
 bool compatible(const AttributeDef* source, const AttributeDef* destination) {
     using Kind = AttributeDef::Kind;
+    if (destination->takesAnySource)
+        return true;
     if (source->kind == Kind::Message || destination->kind == Kind::Message)
         return source->kind == destination->kind;
     if (source->isNumericLike() && destination->isNumericLike())
@@ -47,6 +49,24 @@ bool compatible(const AttributeDef* source, const AttributeDef* destination) {
                destination->pluginTypeId == 0 || source->pluginTypeId == destination->pluginTypeId;
     }
     return false;
+}
+
+// Per-instance array levels left without an index mean instance 0; the plug's own level stays
+// an array when the other end of the connection is one.
+PlugRef firstInstance(const PlugRef& plug, bool otherIsArray) {
+    PlugRef result = plug;
+    if (!plug.attribute)
+        return result;
+    size_t level = 0;
+    for (const AttributeDef* a : plug.attribute->chain()) {
+        if (!a->array)
+            continue;
+        if (a->instanced && level < result.indices.size() && result.indices[level] < 0 &&
+            !(a == plug.attribute && otherIsArray))
+            result.indices[level] = 0;
+        ++level;
+    }
+    return result;
 }
 
 void collectRelated(const AttributeDef* attribute, std::vector<const AttributeDef*>& out) {
@@ -153,10 +173,8 @@ std::string Graph::uniqueName(const std::string& wanted) const {
 }
 
 Node* Graph::find(const std::string& name) const {
-    for (const auto& node : nodes_)
-        if (node->name() == name)
-            return node.get();
-    return nullptr;
+    auto it = byName_.find(name);
+    return it != byName_.end() && it->second->name() == name ? it->second : nullptr;
 }
 
 std::vector<Node*> Graph::nodes() const {
@@ -192,6 +210,7 @@ Node* Graph::createNode(const std::string& typeName, const std::string& name, No
     if (parent)
         node->setParent(parent);
     nodes_.push_back(node);
+    byName_[node->name()] = node.get();
     impl->postConstructor();
     addDefaultRampEntries(*node);
     CallbackRegistry::instance().nodeAdded(*node);
@@ -218,7 +237,13 @@ MStatus Graph::deleteNode(Node* node, std::string* error) {
             node->outgoing.pop_back();
     }
     CallbackRegistry::instance().nodeRemoved(*node);
-    nodes_.erase(std::remove(nodes_.begin(), nodes_.end(), keep), nodes_.end());
+    // Searched from the end: clearing a scene deletes the newest nodes first.
+    auto it = std::find(nodes_.rbegin(), nodes_.rend(), keep);
+    if (it != nodes_.rend())
+        nodes_.erase(std::next(it).base());
+    auto named = byName_.find(node->name());
+    if (named != byName_.end() && named->second == node)
+        byName_.erase(named);
     node->kill();
     return MS::kSuccess;
 }
@@ -245,7 +270,9 @@ MStatus Graph::rename(Node* node, const std::string& name, std::string* error) {
     }
     if (node->name() == name)
         return MS::kSuccess;
+    byName_.erase(node->name());
     node->setName(uniqueName(name));
+    byName_[node->name()] = node;
     return MS::kSuccess;
 }
 
@@ -296,8 +323,12 @@ std::vector<const Connection*> Graph::connectionsOf(const PlugRef& plug, bool as
     return found;
 }
 
-MStatus Graph::connect(const PlugRef& source, const PlugRef& destination, bool force,
+MStatus Graph::connect(const PlugRef& sourceIn, const PlugRef& destinationIn, bool force,
                        std::string* error) {
+    const PlugRef source =
+        firstInstance(sourceIn, destinationIn.attribute && isArrayPlug(destinationIn));
+    const PlugRef destination =
+        firstInstance(destinationIn, sourceIn.attribute && isArrayPlug(sourceIn));
     if (!source.node || !source.node->alive() || !destination.node || !destination.node->alive() ||
         !source.attribute || !destination.attribute) {
         *error = "Cannot connect plugs of nodes that do not exist.";
@@ -363,7 +394,12 @@ MStatus Graph::connect(const PlugRef& source, const PlugRef& destination, bool f
     return MS::kSuccess;
 }
 
-MStatus Graph::disconnect(const PlugRef& source, const PlugRef& destination, std::string* error) {
+MStatus Graph::disconnect(const PlugRef& sourceIn, const PlugRef& destinationIn,
+                          std::string* error) {
+    const PlugRef source =
+        firstInstance(sourceIn, destinationIn.attribute && isArrayPlug(destinationIn));
+    const PlugRef destination =
+        firstInstance(destinationIn, sourceIn.attribute && isArrayPlug(sourceIn));
     auto findIn = [&](std::vector<std::shared_ptr<Connection>>& list) {
         return std::find_if(list.begin(), list.end(), [&](const auto& c) {
             return c->source == source && c->destination == destination;

@@ -15,6 +15,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace host {
@@ -70,6 +71,8 @@ class Graph {
     MStatus callCompute(const PlugRef& plug);
     void applyDisconnectBehavior(const PlugRef& destination);
     std::vector<std::shared_ptr<Node>> nodes_;
+    // Nodes by name, so that scenes of many nodes look names up in constant time.
+    std::unordered_map<std::string, Node*> byName_;
     std::vector<PlugRef> pulling_;
 };
 

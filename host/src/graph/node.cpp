@@ -22,6 +22,8 @@ bool Node::hasFn(MFn::Type type) const {
         return true;
     if (type == MFn::kDagNode)
         return type_->dag;
+    if (type == MFn::kShape)
+        return type_->shape;
     if (type == MFn::kLocator)
         return type_->kind == MPxNode::kLocatorNode;
     return false;

@@ -42,6 +42,7 @@ DagAttributes& dagAttributes() {
         a.instObjGroups = compound.create("instObjGroups", "iog");
         compound.addChild(a.objectGroups);
         compound.setArray(true);
+        attributeDef(a.instObjGroups)->instanced = true;
         return a;
     }();
     return attributes;

@@ -1,0 +1,308 @@
+#include "sets/setMembers.h"
+
+#include "geometry/component.h"
+#include "geometry/componentList.h"
+#include "geometry/meshNode.h"
+#include "graph/graph.h"
+#include "sets/objectSetNode.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+namespace host {
+
+namespace {
+
+const AttributeDef* def(const MObject& attribute) {
+    return attributeDef(attribute);
+}
+
+const AttributeDef* dagAttribute(const Node& node, const char* name) {
+    return node.findAttribute(name);
+}
+
+// How many elements of a kind a node has, for "[*]"; -1 when unknown.
+int elementTotal(Node& node, MFn::Type kind) {
+    if (!isMeshNode(&node))
+        return -1;
+    std::shared_ptr<const Mesh> mesh = meshOfNode(node);
+    switch (kind) {
+    case MFn::kMeshPolygonComponent:
+        return mesh->numPolygons();
+    case MFn::kMeshVertComponent:
+        return mesh->numVertices();
+    case MFn::kMeshEdgeComponent:
+        return mesh->numEdges();
+    default:
+        return -1;
+    }
+}
+
+// The components an object group lists, one component object per kind, kinds in first use.
+std::vector<MObject> groupComponents(Node& node, const std::vector<int>& indices) {
+    std::vector<MObject> components;
+    const AttributeDef* list = dagAttribute(node, "objectGrpCompList");
+    Slot* slot = list ? Graph::instance().pull(PlugRef{&node, list, indices}) : nullptr;
+    const std::vector<ComponentRange>* ranges = slot ? componentRangesIn(slot->data) : nullptr;
+    if (!ranges)
+        return components;
+    std::map<MFn::Type, size_t> byKind;
+    for (const ComponentRange& range : *ranges) {
+        MFn::Type kind = componentTypeOf(range.kind);
+        if (kind == MFn::kInvalid)
+            continue;
+        auto found = byKind.find(kind);
+        if (found == byKind.end()) {
+            found = byKind.emplace(kind, components.size()).first;
+            components.push_back(makeComponent(kind, {}));
+        }
+        Component* component = componentIn(components[found->second]);
+        int first = range.first, last = range.last;
+        if (range.all) {
+            first = 0;
+            last = elementTotal(node, kind) - 1;
+        }
+        for (int i = first; i <= last; ++i)
+            component->add(i);
+    }
+    return components;
+}
+
+// The element indices of a component, sorted.
+std::vector<int> elementsOf(const Component& component) {
+    std::vector<int> all = component.elements;
+    if (component.complete)
+        for (int i = 0; i < component.completeCount; ++i)
+            all.push_back(i);
+    std::sort(all.begin(), all.end());
+    all.erase(std::unique(all.begin(), all.end()), all.end());
+    return all;
+}
+
+// Sorted indices as ranges of one kind: 0 1 2 5 -> f[0:2], f[5].
+std::vector<ComponentRange> rangesOf(const std::string& kind, const std::vector<int>& sorted) {
+    std::vector<ComponentRange> ranges;
+    for (int i : sorted) {
+        if (!ranges.empty() && ranges.back().last + 1 == i) {
+            ranges.back().last = i;
+            continue;
+        }
+        ComponentRange range;
+        range.kind = kind;
+        range.first = range.last = i;
+        ranges.push_back(range);
+    }
+    return ranges;
+}
+
+PlugRef arrayOf(Node& node, const AttributeDef* attribute) {
+    return PlugRef{&node, attribute,
+                   std::vector<int>(static_cast<size_t>(attribute->arrayDepth()), -1)};
+}
+
+// The first logical index above every element of an array plug (connected ones included).
+int nextIndex(const PlugRef& array) {
+    Slot* slot = array.node->slot(array.attribute, array.indices, true);
+    int next =
+        slot && !slot->elements.empty() ? static_cast<int>(slot->elements.rbegin()->first) + 1 : 0;
+    const size_t level = array.indices.size() - 1;
+    for (const auto& c : array.node->incoming)
+        if (array.covers(c->destination) && level < c->destination.indices.size())
+            next = std::max(next, c->destination.indices[level] + 1);
+    return next;
+}
+
+MStatus connectMember(const PlugRef& source, Node& set, const MObject& list, std::string* error) {
+    PlugRef destination = arrayOf(set, def(list));
+    destination.indices.back() = nextIndex(destination);
+    return Graph::instance().connect(source, destination, false, error);
+}
+
+std::vector<const Connection*> memberConnections(Node& set, const MObject& list) {
+    std::vector<const Connection*> found;
+    for (const auto& c : set.incoming)
+        if (c->destination.attribute == def(list))
+            found.push_back(c.get());
+    std::sort(found.begin(), found.end(), [](const Connection* a, const Connection* b) {
+        return a->destination.indices < b->destination.indices;
+    });
+    return found;
+}
+
+void collect(Node& set, bool flatten, std::set<Node*>& visited, std::vector<SetMember>& out) {
+    visited.insert(&set);
+    const AttributeDef* objectGroups = nullptr;
+    for (const Connection* c : memberConnections(set, ObjectSetNode::dagSetMembers)) {
+        Node* node = c->source.node;
+        if (!node || !node->alive())
+            continue;
+        objectGroups = dagAttribute(*node, "objectGroups");
+        if (c->source.attribute == objectGroups && objectGroups) {
+            for (const MObject& component : groupComponents(*node, c->source.indices))
+                out.push_back(SetMember{node, true, component});
+            continue;
+        }
+        out.push_back(SetMember{node, node->type()->dag, MObject()});
+    }
+    for (const Connection* c : memberConnections(set, ObjectSetNode::dnSetMembers)) {
+        Node* node = c->source.node;
+        if (!node || !node->alive())
+            continue;
+        if (flatten && isObjectSet(node)) {
+            if (!visited.count(node))
+                collect(*node, flatten, visited, out);
+            continue;
+        }
+        out.push_back(SetMember{node, node->type()->dag, MObject()});
+    }
+}
+
+// The object group connections from a node into the set.
+std::vector<const Connection*> groupConnections(Node& set, Node& member) {
+    std::vector<const Connection*> found;
+    const AttributeDef* objectGroups = dagAttribute(member, "objectGroups");
+    for (const Connection* c : memberConnections(set, ObjectSetNode::dagSetMembers))
+        if (c->source.node == &member && c->source.attribute == objectGroups)
+            found.push_back(c);
+    return found;
+}
+
+bool wholeMember(Node& set, Node& member) {
+    for (const Connection* c : memberConnections(set, ObjectSetNode::dagSetMembers))
+        if (c->source.node == &member &&
+            c->source.attribute != dagAttribute(member, "objectGroups"))
+            return true;
+    for (const Connection* c : memberConnections(set, ObjectSetNode::dnSetMembers))
+        if (c->source.node == &member)
+            return true;
+    return false;
+}
+
+MStatus setGroupList(Node& member, const std::vector<int>& indices,
+                     std::vector<ComponentRange> ranges, std::string* error) {
+    const AttributeDef* list = dagAttribute(member, "objectGrpCompList");
+    if (!list)
+        return MS::kFailure;
+    MObject value = makeComponentListData(std::move(ranges));
+    return Graph::instance().setValue(
+        PlugRef{&member, list, indices}, [&](Slot& slot) { slot.data = value; }, error);
+}
+
+} // namespace
+
+bool isObjectSet(const Node* node) {
+    return node && node->alive() && node->type()->api == MFn::kSet;
+}
+
+std::vector<SetMember> setMembers(Node& set, bool flatten) {
+    std::vector<SetMember> members;
+    if (!isObjectSet(&set))
+        return members;
+    std::set<Node*> visited;
+    collect(set, flatten, visited, members);
+    return members;
+}
+
+MStatus addSetMember(Node& set, Node& member, const MObject& component, std::string* error) {
+    std::string ignored;
+    std::string& message = error ? *error : ignored;
+    if (!isObjectSet(&set) || !member.alive()) {
+        message = "not a set and a node";
+        return MS::kInvalidParameter;
+    }
+    if (wholeMember(set, member))
+        return MS::kSuccess;
+    if (!member.type()->dag) {
+        if (!component.isNull())
+            return MS::kInvalidParameter;
+        return connectMember(PlugRef{&member, member.findAttribute("message"), {}}, set,
+                             ObjectSetNode::dnSetMembers, error);
+    }
+    const AttributeDef* instObjGroups = dagAttribute(member, "instObjGroups");
+    if (component.isNull()) {
+        // The whole node replaces any of its components.
+        for (const Connection* c : groupConnections(set, member)) {
+            PlugRef source = c->source, destination = c->destination;
+            if (!Graph::instance().disconnect(source, destination, error))
+                return MS::kFailure;
+        }
+        return connectMember(PlugRef{&member, instObjGroups, {0}}, set,
+                             ObjectSetNode::dagSetMembers, error);
+    }
+    const Component* parts = componentIn(component);
+    std::string kind = parts ? componentKindOf(parts->kind) : std::string();
+    if (kind.empty()) {
+        message = "expected a polygon, vertex or edge component";
+        return MS::kInvalidParameter;
+    }
+    const std::vector<int> elements = elementsOf(*parts);
+    if (elements.empty())
+        return MS::kSuccess;
+    const AttributeDef* objectGroups = dagAttribute(member, "objectGroups");
+    PlugRef groups{&member, objectGroups, {0, -1}};
+    std::vector<int> indices{0, nextIndex(groups)};
+    MStatus status = setGroupList(member, indices, rangesOf(kind, elements), error);
+    if (!status)
+        return status;
+    return connectMember(PlugRef{&member, objectGroups, indices}, set, ObjectSetNode::dagSetMembers,
+                         error);
+}
+
+MStatus removeSetMember(Node& set, Node& member, const MObject& component, std::string* error) {
+    if (!isObjectSet(&set))
+        return MS::kInvalidParameter;
+    Graph& graph = Graph::instance();
+    if (component.isNull()) {
+        bool removed = false;
+        for (const MObject* list : {&ObjectSetNode::dagSetMembers, &ObjectSetNode::dnSetMembers})
+            for (const Connection* c : memberConnections(set, *list))
+                if (c->source.node == &member) {
+                    PlugRef source = c->source, destination = c->destination;
+                    if (!graph.disconnect(source, destination, error))
+                        return MS::kFailure;
+                    removed = true;
+                }
+        return removed ? MS::kSuccess : MS::kNotFound;
+    }
+    const Component* parts = componentIn(component);
+    if (!parts)
+        return MS::kInvalidParameter;
+    if (wholeMember(set, member))
+        return MS::kFailure;
+    const std::vector<int> dropped = elementsOf(*parts);
+    for (const Connection* c : groupConnections(set, member)) {
+        PlugRef source = c->source, destination = c->destination;
+        const std::vector<int> indices = source.indices;
+        std::vector<ComponentRange> kept;
+        for (const MObject& group : groupComponents(member, indices)) {
+            const Component* held = componentIn(group);
+            std::vector<int> left;
+            for (int element : elementsOf(*held))
+                if (held->kind != parts->kind ||
+                    !std::binary_search(dropped.begin(), dropped.end(), element))
+                    left.push_back(element);
+            for (const ComponentRange& range : rangesOf(componentKindOf(held->kind), left))
+                kept.push_back(range);
+        }
+        MStatus status = kept.empty() ? graph.disconnect(source, destination, error)
+                                      : setGroupList(member, indices, kept, error);
+        if (!status)
+            return status;
+    }
+    return MS::kSuccess;
+}
+
+MStatus clearSet(Node& set, std::string* error) {
+    if (!isObjectSet(&set))
+        return MS::kInvalidParameter;
+    for (const MObject* list : {&ObjectSetNode::dagSetMembers, &ObjectSetNode::dnSetMembers})
+        for (const Connection* c : memberConnections(set, *list)) {
+            PlugRef source = c->source, destination = c->destination;
+            if (!Graph::instance().disconnect(source, destination, error))
+                return MS::kFailure;
+        }
+    return MS::kSuccess;
+}
+
+} // namespace host
