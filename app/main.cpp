@@ -1,97 +1,86 @@
-// quillo: runs the plug-in without Maya. It loads a plug-in build the way Maya does and, for
-// now, reports what the build registered, then exits (which unloads it).
+// quillo: runs the plug-in without Maya. It loads a plug-in build the way Maya does, then runs
+// one command: list what the build registered, draw a scene to a PNG, or list a scene's nodes.
+// Leaving the program empties the scene, sends kMayaExiting and unloads the plug-in.
+
+#include "commands.h"
+#include "exitCodes.h"
+#include "programPaths.h"
 
 #include <host/mel.h>
 #include <host/scene.h>
 
-#include <maya/MGlobal.h>
-
-#include <cstring>
 #include <iostream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
 const char* const usage =
-    "usage: quillo [--plugin PATH]... [--scripts DIR]\n"
+    "usage: quillo [COMMAND] [ARGUMENTS] [--plugin PATH] [--scripts DIR]\n"
     "\n"
-    "Loads each plug-in build (by default quillo2013 from the lib/ folder beside the\n"
-    "program), lists the node and data types it registered, and unloads it on exit.\n"
-    "  --plugin PATH   a plug-in build to load (repeat to load several in turn)\n"
+    "Commands:\n"
+    "  render SCENE.ma -o OUT.png [--size WxH] [--camera NAME] [--shaded]\n"
+    "                  draw the scene as Maya's viewport shows it (surfaces and meshes as\n"
+    "                  wireframes, then each locator's own drawing) and write a PNG;\n"
+    "                  640x480 by default, through the camera named (a camera shape or its\n"
+    "                  transform), else the scene's persp camera, else one that frames all\n"
+    "  info SCENE.ma   list the scene's nodes (DAG nodes by full path) and their types\n"
+    "  plugins         load each plug-in build in turn, list the node and data types it\n"
+    "                  registered and unload it (what quillo does with no command)\n"
+    "\n"
+    "Options:\n"
+    "  --plugin PATH   the plug-in build to load, by default quillo2013 from the lib/\n"
+    "                  folder beside the program (plugins: repeat to load several)\n"
     "  --scripts DIR   an extra folder on the MEL script path\n"
-    "  --help          this text\n";
-
-// The folder the program itself lives in.
-std::string programDirectory() {
-    std::vector<char> buffer(4096);
-    ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-    if (length <= 0)
-        return ".";
-    std::string path(buffer.data(), static_cast<size_t>(length));
-    return path.substr(0, path.find_last_of('/'));
-}
-
-void listTypes(const std::string& plugin) {
-    host::Scene& scene = host::Scene::current();
-    host::Scene::PluginInfo info;
-    if (scene.pluginInfo(plugin, info))
-        std::cout << plugin << " " << info.version << " by " << info.vendor << ", built for API "
-                  << info.apiVersion << " (requires " << info.requiredApiVersion << ")\n";
-    std::vector<std::string> nodes = scene.pluginNodeTypes(plugin);
-    std::vector<std::string> data = scene.pluginDataTypes(plugin);
-    std::cout << plugin << " registered " << nodes.size() << " node types:";
-    for (const std::string& name : nodes)
-        std::cout << " " << name;
-    std::cout << "\n" << plugin << " registered " << data.size() << " data types:";
-    for (const std::string& name : data)
-        std::cout << " " << name;
-    std::cout << std::endl;
-}
-
-std::string pluginName(const std::string& path) {
-    std::string name = path.substr(path.find_last_of('/') + 1);
-    return name.substr(0, name.find('.'));
-}
+    "  --shaded        draw locators with the flat-shaded display style, not wireframe\n"
+    "  --help          this text\n"
+    "\n"
+    "Exit codes:\n"
+    "  0  done\n"
+    "  1  a plug-in build could not be loaded or unloaded\n"
+    "  2  the command line is wrong\n"
+    "  3  the scene file cannot be read, or reading it reported errors (render still\n"
+    "     writes the image of what was read, info still lists it)\n"
+    "  4  the view cannot be drawn (no such camera, no OpenGL context)\n"
+    "  5  the image cannot be written\n";
 
 } // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> plugins;
-    std::string home = programDirectory();
-    host::addScriptPath(home + "/../scripts");
-    for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
-        if ((arg == "--plugin" || arg == "--scripts") && i + 1 < argc) {
-            std::string value = argv[++i];
-            if (arg == "--plugin")
-                plugins.push_back(value);
-            else
-                host::addScriptPath(value);
-        } else if (arg == "--help" || arg == "-h") {
-            std::cout << usage;
-            return 0;
-        } else {
-            std::cerr << "quillo: unexpected argument '" << arg << "'\n" << usage;
-            return 2;
-        }
-    }
-    if (plugins.empty())
-        plugins.push_back(home + "/../lib/quillo2013.so");
+    host::addScriptPath(quillo::programDirectory() + "/../scripts");
+    std::vector<std::string> arguments(argv + 1, argv + argc);
 
-    host::Scene& scene = host::Scene::current();
-    int result = 0;
-    for (const std::string& path : plugins) {
-        if (!scene.loadPlugin(path)) {
-            result = 1;
-            continue;
+    // --scripts applies to every command, wherever it stands; --help wins over everything.
+    std::vector<std::string> rest;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == "--help" || arguments[i] == "-h") {
+            std::cout << usage;
+            return quillo::kExitSuccess;
         }
-        listTypes(pluginName(path));
-        // One build at a time, as each Maya version loads only its own.
-        if (plugins.size() > 1 && !scene.unloadPlugin(pluginName(path)))
-            result = 1;
+        if (arguments[i] == "--scripts" && i + 1 < arguments.size())
+            host::addScriptPath(arguments[++i]);
+        else
+            rest.push_back(arguments[i]);
     }
-    scene.exit();
+
+    std::string command = "plugins";
+    if (!rest.empty() && !rest.front().empty() && rest.front()[0] != '-') {
+        command = rest.front();
+        rest.erase(rest.begin());
+    }
+    int result;
+    if (command == "plugins") {
+        result = quillo::pluginsCommand(rest);
+    } else if (command == "render") {
+        result = quillo::renderCommand(rest);
+    } else if (command == "info") {
+        result = quillo::infoCommand(rest);
+    } else {
+        std::cerr << "quillo: unknown command '" << command << "'\n";
+        result = quillo::kExitUsage;
+    }
+    if (result == quillo::kExitUsage)
+        std::cerr << usage;
+    host::Scene::current().exit();
     return result;
 }

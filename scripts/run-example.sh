@@ -4,4 +4,4 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-build/bin/quillo "$@"
+build/bin/quillo render examples/planeAndCube.ma -o build/example.png "$@"

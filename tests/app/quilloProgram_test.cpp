@@ -1,5 +1,6 @@
 // The quillo program as a user runs it: each plug-in build loads, reports its types and
-// unloads; bad plug-in files are refused with a message naming them.
+// unloads (quillo plugins, or quillo with no command); bad plug-in files are refused with a
+// message naming them.
 
 #include <gtest/gtest.h>
 
@@ -68,6 +69,15 @@ TEST(QuilloProgram, EveryBuildLoadsListsItsTypesAndUnloads) {
         EXPECT_EQ(run.output.find("Error"), std::string::npos) << run.output;
         EXPECT_EQ(run.output.find("API error"), std::string::npos) << run.output;
     }
+}
+
+TEST(QuilloProgram, ThePluginsCommandIsWhatRunsWithoutACommand) {
+    RunResult plain = runQuillo("--plugin " + plugin("quillo2013"));
+    RunResult named = runQuillo("plugins --plugin " + plugin("quillo2013"));
+    EXPECT_EQ(named.exitCode, 0) << named.output;
+    EXPECT_EQ(named.output, plain.output);
+    EXPECT_NE(named.output.find("quillo2013 registered 5 node types"), std::string::npos)
+        << named.output;
 }
 
 TEST(QuilloProgram, LoadingTwiceInOneProcessShowsTheLinesTwice) {

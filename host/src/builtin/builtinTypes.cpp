@@ -1,8 +1,11 @@
 // The node types the host knows without any plug-in.
 
 #include "builtin/transformNode.h"
+#include "geometry/meshNode.h"
 #include "geometry/nurbsSurfaceNode.h"
 #include "graph/nodeType.h"
+#include "sets/objectSetNode.h"
+#include "view/cameraNode.h"
 
 namespace host {
 
@@ -25,6 +28,9 @@ void registerBuiltinTypes(TypeRegistry& registry) {
                                  MPxNode::kDependNode, MFn::kDependencyNode, false, false, nullptr);
     generic->generic = true;
     registerNurbsSurfaceType(registry);
+    registerMeshType(registry);
+    registerSetTypes(registry);
+    registerCameraType(registry);
 }
 
 } // namespace host

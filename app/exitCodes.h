@@ -1,0 +1,15 @@
+#pragma once
+// The exit codes of the quillo program; the usage text lists them for users.
+
+namespace quillo {
+
+enum ExitCode {
+    kExitSuccess = 0,
+    kExitPluginFailed = 1, // a plug-in build could not be loaded or unloaded
+    kExitUsage = 2,        // the command line is wrong
+    kExitSceneFailed = 3,  // the scene file cannot be read, or reading it reported errors
+    kExitDrawFailed = 4,   // the view cannot be drawn (no such camera, no OpenGL context)
+    kExitWriteFailed = 5   // the image cannot be written
+};
+
+} // namespace quillo

@@ -1,0 +1,81 @@
+// quillo render: draws a scene as the viewport shows it (wireframes of surfaces and meshes, then
+// every locator's own draw, the feathers among them) and writes the picture as a PNG.
+
+#include "commandLine.h"
+#include "commands.h"
+#include "exitCodes.h"
+#include "programPaths.h"
+#include "progressBar.h"
+#include "session.h"
+
+#include <host/image.h>
+#include <host/viewport.h>
+
+#include <iostream>
+
+namespace quillo {
+
+int renderCommand(const std::vector<std::string>& arguments) {
+    CommandLine line("render", arguments);
+    std::string scene, output, plugin = defaultPluginPath();
+    host::ViewSettings settings;
+    while (line.more()) {
+        const std::string& argument = line.next();
+        std::string value;
+        if (argument == "-o" || argument == "--output") {
+            line.value(argument, output);
+        } else if (argument == "--size") {
+            if (line.value(argument, value) &&
+                (!parseSize(value, settings.width, settings.height) ||
+                 settings.width > host::maxViewSize || settings.height > host::maxViewSize))
+                line.error("--size takes WIDTHxHEIGHT, each from 1 to " +
+                           std::to_string(host::maxViewSize) + ", not '" + value + "'");
+        } else if (argument == "--camera") {
+            line.value(argument, settings.camera);
+        } else if (argument == "--plugin") {
+            line.value(argument, plugin);
+        } else if (argument == "--shaded") {
+            settings.style = M3dView::kFlatShaded;
+        } else if (!argument.empty() && argument[0] == '-') {
+            line.error("unknown option '" + argument + "'");
+        } else if (scene.empty()) {
+            scene = argument;
+        } else {
+            line.error("one scene at a time ('" + scene + "', then '" + argument + "')");
+        }
+    }
+    if (scene.empty())
+        line.error("no scene file given");
+    else if (output.empty())
+        line.error("no output image given (-o OUT.png)");
+    if (line.failed()) {
+        std::cerr << line.message() << "\n";
+        return kExitUsage;
+    }
+
+    ProgressBar bar;
+    bar.stage("loading " + pluginName(plugin));
+    if (!loadPlugin(plugin))
+        return kExitPluginFailed;
+    bar.stage("reading " + scene);
+    const SceneOpened opened = openScene(scene);
+    if (opened == SceneOpened::kUnreadable)
+        return kExitSceneFailed;
+
+    bar.stage("drawing");
+    host::Image image;
+    const MStatus drawn = host::renderView(settings, image, [&bar](int done, int total) {
+        bar.update(static_cast<double>(done) / total);
+    });
+    if (!drawn)
+        return kExitDrawFailed;
+    bar.stage("writing " + output);
+    const MStatus written = host::writePng(output, image);
+    bar.clear();
+    if (!written)
+        return kExitWriteFailed;
+    std::cout << "Wrote " << output << " (" << image.width << "x" << image.height << ")\n";
+    return opened == SceneOpened::kClean ? kExitSuccess : kExitSceneFailed;
+}
+
+} // namespace quillo

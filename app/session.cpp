@@ -1,0 +1,40 @@
+#include "session.h"
+
+#include <host/messages.h>
+#include <host/scene.h>
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+
+namespace quillo {
+
+bool loadPlugin(const std::string& path) {
+    return host::Scene::current().loadPlugin(path);
+}
+
+SceneOpened openScene(const std::string& path) {
+    // Asked first so that the message names the file and says why, whatever the reader says.
+    struct stat info;
+    const char* problem = nullptr;
+    if (stat(path.c_str(), &info) != 0)
+        problem = std::strerror(errno);
+    else if (S_ISDIR(info.st_mode))
+        problem = "it is a folder";
+    else if (!std::ifstream(path))
+        problem = std::strerror(errno);
+    if (problem) {
+        std::cerr << "quillo: cannot read the scene '" << path << "': " << problem << "\n";
+        return SceneOpened::kUnreadable;
+    }
+    // Errors shown while reading count too, whatever status the reader gives.
+    const size_t errorsBefore = host::displayedErrorCount();
+    const bool read = host::Scene::current().openFile(path);
+    return read && host::displayedErrorCount() == errorsBefore ? SceneOpened::kClean
+                                                               : SceneOpened::kWithErrors;
+}
+
+} // namespace quillo
