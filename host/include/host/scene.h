@@ -18,6 +18,29 @@ class Scene {
   public:
     static Scene& current();
 
+    // Scene files (Maya ASCII). openFile is File > Open: kBeforeOpen is sent, the scene is
+    // cleared, the file's commands run (MFileIO::isReadingFile is true meanwhile), then
+    // kAfterOpen is sent. A command that fails is reported as an error naming the file and line
+    // ("scene.ma line 12: setAttr: ...") and reading goes on with the next one, as Maya does;
+    // the file still counts as opened. kFailure only when the file cannot be read at all (missing,
+    // unreadable, binary): the error names it and the scene is left as it was.
+    MStatus openFile(const std::string& path);
+    // Reads the file's nodes into the current scene (kBeforeImport / kAfterImport); names that
+    // clash get new ones, default nodes the scene has are shared.
+    MStatus importFile(const std::string& path);
+    // Writes the scene as Maya ASCII (kBeforeSave / kAfterSave). A temporary file in the same
+    // folder is written and then renamed over the target, so a failed save (no permission, disk
+    // full) leaves any earlier file intact; the error names the file and says why.
+    MStatus saveFile(const std::string& path);
+    // The file last opened or saved ("" after File > New).
+    std::string currentFile() const;
+    // Registers the scene commands with the MEL interpreter: createNode, setAttr, addAttr,
+    // connectAttr, disconnectAttr, rename, parent, select, lockNode, delete, getAttr, ls,
+    // listRelatives, listConnections, nodeType, file, currentUnit, fileInfo, requires, ...
+    // The quillo program does this at start-up; tests that use them deregister them after.
+    static void registerMelCommands();
+    static void deregisterMelCommands();
+
     // createNode type [-n name] [-p parent]. A shape created without a parent gets a new
     // transform above it. With allowUnknownType a type the host does not know becomes a
     // generic node that keeps raw values.
@@ -49,7 +72,8 @@ class Scene {
     // Brings the plug up to date (computing what is dirty).
     MStatus evaluate(const std::string& plug);
 
-    // File > New: every node is deleted (removal callbacks run), then kAfterNew is sent.
+    // File > New: every node is deleted (removal callbacks run), the scene's units, file
+    // information and name are reset, then kAfterNew is sent.
     void fileNew();
     // Sends a scene message to the callbacks registered for it, as Maya does around file
     // operations (kAfterOpen, kAfterRemoveReference, kMayaExiting, ...).

@@ -4,6 +4,11 @@
 #include "graph/graph.h"
 #include "graph/nodeType.h"
 #include "plugin/plugin.h"
+#include "scene/mayaAsciiReader.h"
+#include "scene/mayaAsciiWriter.h"
+#include "scene/rawValues.h"
+#include "scene/sceneState.h"
+#include "scene/valueText.h"
 
 #include <maya/MGlobal.h>
 #include <maya/MSceneMessage.h>
@@ -12,6 +17,9 @@
 #include <sstream>
 
 namespace host {
+
+extern bool writingFile;
+extern std::string currentFile;
 
 namespace {
 
@@ -26,10 +34,7 @@ bool splitPlugName(const std::string& name, std::string& node, std::string& path
 }
 
 std::string formatNumber(double value) {
-    std::ostringstream text;
-    text.precision(17);
-    text << value;
-    return text.str();
+    return formatDouble(value);
 }
 
 } // namespace
@@ -114,6 +119,7 @@ MStatus Scene::deleteNode(const std::string& name) {
     std::string error;
     if (!Graph::instance().deleteNode(node, &error))
         return fail("delete: " + error);
+    SceneState::instance().rawConnections.prune();
     return MS::kSuccess;
 }
 
@@ -147,10 +153,13 @@ MStatus Scene::setAttr(const std::string& name, const std::vector<double>& value
     Node* node = splitPlugName(name, nodeName, path) ? Graph::instance().find(nodeName) : nullptr;
     if (node && node->type()->generic &&
         !node->findAttribute(path.substr(0, path.find_first_of(".[")))) {
-        std::string raw;
-        for (double v : values)
-            raw += (raw.empty() ? "" : " ") + formatNumber(v);
-        node->rawValues[path] = raw;
+        RawSetting setting;
+        for (double v : values) {
+            SceneToken token;
+            token.text = formatNumber(v);
+            setting.values.push_back(token);
+        }
+        node->rawValues[path] = encodeRawSetting(setting);
         return MS::kSuccess;
     }
     MPlug plug;
@@ -182,7 +191,13 @@ MStatus Scene::setAttr(const std::string& name, const std::string& text) {
     Node* node = splitPlugName(name, nodeName, path) ? Graph::instance().find(nodeName) : nullptr;
     if (node && node->type()->generic &&
         !node->findAttribute(path.substr(0, path.find_first_of(".[")))) {
-        node->rawValues[path] = text;
+        RawSetting setting;
+        setting.flags = lexArguments("-type \"string\"");
+        SceneToken token;
+        token.text = text;
+        token.quoted = true;
+        setting.values.push_back(token);
+        node->rawValues[path] = encodeRawSetting(setting);
         return MS::kSuccess;
     }
     MPlug plug;
@@ -207,6 +222,19 @@ MStatus Scene::getAttr(const std::string& name, double& value) {
 }
 
 MStatus Scene::getAttr(const std::string& name, std::vector<double>& values) {
+    std::string nodeName, path;
+    Node* node = splitPlugName(name, nodeName, path) ? Graph::instance().find(nodeName) : nullptr;
+    if (node && node->rawValues.count(path) &&
+        !node->findAttribute(path.substr(0, path.find_first_of(".[")))) {
+        values.clear();
+        for (const SceneToken& token : decodeRawSetting(node->rawValues[path]).values) {
+            double value = 0.0;
+            if (!parseNumberText(token.text, value))
+                return fail("getAttr: '" + name + "' holds '" + token.text + "', not a number.");
+            values.push_back(value);
+        }
+        return MS::kSuccess;
+    }
     MPlug plug;
     if (!findPlug(name, plug))
         return MS::kFailure;
@@ -233,7 +261,10 @@ MStatus Scene::getAttr(const std::string& name, std::string& text) {
     if (node && node->type()->generic) {
         auto it = node->rawValues.find(path);
         if (it != node->rawValues.end()) {
-            text = it->second;
+            RawSetting setting = decodeRawSetting(it->second);
+            text.clear();
+            for (const SceneToken& token : setting.values)
+                text += (text.empty() ? "" : " ") + token.text;
             return MS::kSuccess;
         }
     }
@@ -292,7 +323,57 @@ MStatus Scene::evaluate(const std::string& name) {
 
 void Scene::fileNew() {
     Graph::instance().clear();
+    SceneState::instance().clear();
+    host::currentFile.clear();
     CallbackRegistry::instance().scene(MSceneMessage::kAfterNew);
+}
+
+MStatus Scene::openFile(const std::string& path) {
+    std::string text, error;
+    if (!readSceneText(path, text, error))
+        return fail(error);
+    CallbackRegistry::instance().scene(MSceneMessage::kBeforeOpen);
+    Graph::instance().clear();
+    SceneState::instance().clear();
+    host::currentFile = path;
+    SceneState::instance().currentFile = path;
+    readScene(path, text, false);
+    CallbackRegistry::instance().scene(MSceneMessage::kAfterOpen);
+    return MS::kSuccess;
+}
+
+MStatus Scene::importFile(const std::string& path) {
+    std::string text, error;
+    if (!readSceneText(path, text, error))
+        return fail(error);
+    CallbackRegistry::instance().scene(MSceneMessage::kBeforeImport);
+    readScene(path, text, true);
+    CallbackRegistry::instance().scene(MSceneMessage::kAfterImport);
+    return MS::kSuccess;
+}
+
+MStatus Scene::saveFile(const std::string& path) {
+    if (path.empty())
+        return fail("Cannot save the scene: no file name given.");
+    CallbackRegistry::instance().scene(MSceneMessage::kBeforeSave);
+    writingFile = true;
+    std::vector<std::string> warnings;
+    std::string text = writeScene(path, warnings);
+    std::string error;
+    bool written = writeFileAtomically(path, text, error);
+    writingFile = false;
+    for (const std::string& warning : warnings)
+        MGlobal::displayWarning(("Saving '" + path + "': " + warning).c_str());
+    if (!written)
+        return fail("Cannot save the scene as '" + path + "': " + error + ".");
+    host::currentFile = path;
+    SceneState::instance().currentFile = path;
+    CallbackRegistry::instance().scene(MSceneMessage::kAfterSave);
+    return MS::kSuccess;
+}
+
+std::string Scene::currentFile() const {
+    return SceneState::instance().currentFile;
 }
 
 void Scene::sendMessage(int message) {

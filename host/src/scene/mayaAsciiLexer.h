@@ -1,0 +1,57 @@
+#pragma once
+// Splits the text of a Maya ASCII file into commands: a name and its arguments up to ';'.
+//
+// Arguments are bare words (flags, numbers, names, data words) or string literals; a string
+// literal keeps its text unescaped and is marked quoted, so "-5" in quotes is never a flag.
+// `( "a" + "b" )` joins string literals, as Maya writes long strings. Comments (// and /* */)
+// are skipped. Lines count from 1.
+//
+// Broken text gives an error instead of a command: an unterminated string, bytes that are not
+// text, a command that starts with something other than a name, a file that ends before ';'.
+// After an error the lexer skips ahead to the next line that starts with a command name it is
+// told about, so one bad command costs one message.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace host {
+
+struct SceneToken {
+    std::string text;
+    bool quoted = false;
+    int line = 0;
+    // An unquoted word "-x..." (a letter after the dash): numbers such as -2 are not flags.
+    bool isFlag() const;
+};
+
+struct SceneCommand {
+    std::string name;
+    std::vector<SceneToken> args;
+    int line = 0;
+};
+
+class MayaAsciiLexer {
+  public:
+    enum class Result { kCommand, kError, kEnd };
+
+    // The text must outlive the lexer. isCommandName tells where to resume after an error.
+    MayaAsciiLexer(const std::string& text, std::function<bool(const std::string&)> isCommandName);
+
+    // The next command, or an error (line and what was expected), or the end.
+    Result next(SceneCommand& command, int& errorLine, std::string& error);
+
+  private:
+    bool skipSpaceAndComments(std::string& error, int& errorLine);
+    bool readString(std::string& out, std::string& error);
+    bool readJoinedStrings(std::string& out, std::string& error);
+    void resync();
+    bool atEnd() const { return pos_ >= text_.size(); }
+
+    const std::string& text_;
+    std::function<bool(const std::string&)> isCommandName_;
+    size_t pos_ = 0;
+    int line_ = 1;
+};
+
+} // namespace host

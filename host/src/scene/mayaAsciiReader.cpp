@@ -1,0 +1,241 @@
+#include "scene/mayaAsciiReader.h"
+
+#include "graph/graph.h"
+#include "scene/sceneCommands.h"
+
+#include <host/mel.h>
+#include <host/messages.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+
+namespace host {
+
+extern bool readingFile;
+
+namespace {
+
+// Errors a file reports one by one; past this many they are only counted.
+constexpr int kMaxReportedErrors = 100;
+
+bool isSceneCommand(const std::string& name) {
+    return findSceneCommand(name) != nullptr;
+}
+
+// The names some createNode -p or parent command uses as a parent, so that nodes of types the
+// host does not know can be made DAG nodes when they are created.
+void collectParentNames(const std::string& text, ReadState& state) {
+    MayaAsciiLexer lexer(text, &isSceneCommand);
+    SceneCommand command;
+    int line = 0;
+    std::string error;
+    MayaAsciiLexer::Result result;
+    while ((result = lexer.next(command, line, error)) != MayaAsciiLexer::Result::kEnd) {
+        if (result != MayaAsciiLexer::Result::kCommand)
+            continue;
+        const std::vector<SceneToken>& args = command.args;
+        if (command.name == "createNode") {
+            for (size_t i = 0; i + 1 < args.size(); ++i)
+                if (!args[i].quoted && (args[i].text == "-p" || args[i].text == "-parent"))
+                    state.parentNames.insert(
+                        args[i + 1].text.substr(args[i + 1].text.rfind('|') + 1));
+        } else if (command.name == "parent" && !args.empty() && !args.back().isFlag()) {
+            bool world = false;
+            for (const SceneToken& token : args)
+                world = world || (!token.quoted && (token.text == "-w" || token.text == "-world"));
+            if (!world)
+                state.parentNames.insert(args.back().text.substr(args.back().text.rfind('|') + 1));
+        }
+    }
+}
+
+class FileReader {
+  public:
+    FileReader(const std::string& path, bool importing) {
+        state_.path = path;
+        state_.importing = importing;
+        state_.units = importing ? SceneState::instance().units : SceneUnits();
+    }
+
+    int read(const std::string& text) {
+        collectParentNames(text, state_);
+        MayaAsciiLexer lexer(text, &isSceneCommand);
+        SceneCommand command;
+        int line = 0;
+        std::string error;
+        while (true) {
+            MayaAsciiLexer::Result result = lexer.next(command, line, error);
+            if (result == MayaAsciiLexer::Result::kEnd)
+                break;
+            if (result == MayaAsciiLexer::Result::kError) {
+                ++state_.errors;
+                report(MessageKind::kError, line, error + ".");
+                continue;
+            }
+            run(command);
+        }
+        finish();
+        return state_.errors;
+    }
+
+  private:
+    void report(MessageKind kind, int line, const std::string& text) {
+        if (kind == MessageKind::kError && state_.errors > kMaxReportedErrors) {
+            if (!silenced_)
+                displayMessage(kind, state_.path + ": more than " +
+                                         std::to_string(kMaxReportedErrors) +
+                                         " errors; the rest are not shown.");
+            silenced_ = true;
+            return;
+        }
+        displayMessage(kind, state_.path + (line > 0 ? " line " + std::to_string(line) : "") +
+                                 ": " + text);
+    }
+
+    void run(const SceneCommand& command) {
+        const SceneCommandSyntax* syntax = findSceneCommand(command.name);
+        if (!syntax) {
+            // Commands other layers register with the interpreter (sets, ...) run through MEL.
+            if (melCommandExists(command.name) && !melProcedureExists(command.name)) {
+                std::string text = command.name;
+                for (const SceneToken& token : command.args)
+                    text += " " + tokenText(token);
+                if (!melExecute(text + ";", nullptr,
+                                state_.path + " line " + std::to_string(command.line)))
+                    ++state_.errors;
+                return;
+            }
+            ++state_.errors;
+            report(MessageKind::kError, command.line,
+                   "unknown command '" + command.name + "'; it is skipped.");
+            return;
+        }
+        int line = command.line;
+        CommandRun run(
+            command.name, &state_,
+            [this, line](MessageKind kind, const std::string& text) { report(kind, line, text); });
+        run.line = line;
+        std::string error;
+        if (!parseSceneArgs(*syntax, command.args, false, run.args, error)) {
+            run.error(error + ".");
+            return;
+        }
+        runSceneCommand(*syntax, run);
+    }
+
+    // What only the whole file shows: history the host does not evaluate, compounds left short
+    // of children.
+    void finish() {
+        std::vector<std::string> kept;
+        for (const ReadState::History& history : state_.history) {
+            auto shape = history.shape.lock();
+            auto source = history.source.lock();
+            if (!shape || !source || !shape->alive() || !source->alive())
+                continue;
+            if (shapeStoresGeometry(state_, shape.get())) {
+                kept.push_back("'" + shape->name() + "' (history '" + source->name() + "')");
+                continue;
+            }
+            report(MessageKind::kWarning, history.line,
+                   "'" + shape->name() +
+                       "' gets its geometry from the construction history node '" + source->name() +
+                       "' (" + source->typeName() +
+                       "), which the host does not evaluate, and the file stores no geometry of "
+                       "its own for it, so the shape is empty. Delete the history of '" +
+                       shape->name() +
+                       "' in Maya (Edit > Delete by Type > History) before saving "
+                       "the scene.");
+        }
+        if (!kept.empty()) {
+            std::string list;
+            for (size_t i = 0; i < kept.size() && i < 5; ++i)
+                list += (i ? ", " : "") + kept[i];
+            if (kept.size() > 5)
+                list += " and " + std::to_string(kept.size() - 5) + " more";
+            report(MessageKind::kWarning, 0,
+                   "construction history is not re-evaluated: " + list +
+                       (kept.size() == 1 ? " keeps" : " keep") +
+                       " the geometry stored in the file.");
+        }
+        std::set<const Node*> seen;
+        for (const auto& entry : state_.byName)
+            for (const auto& weak : entry.second) {
+                auto node = weak.lock();
+                if (!node || !node->alive() || !seen.insert(node.get()).second)
+                    continue;
+                for (const AttributeDef* top : node->topAttributes())
+                    checkChildren(node.get(), top);
+            }
+    }
+
+    void checkChildren(const Node* node, const AttributeDef* attribute) {
+        if (!attribute->dynamic || !attribute->isCompound())
+            return;
+        const DynamicAttributeInfo* info = SceneState::instance().attributeInfo(attribute, false);
+        if (info && info->declaredChildren >= 0 &&
+            static_cast<size_t>(info->declaredChildren) != attribute->children.size())
+            report(MessageKind::kWarning, 0,
+                   "the compound attribute '" + node->name() + "." + attribute->name + "' has " +
+                       std::to_string(attribute->children.size()) + " of the " +
+                       std::to_string(info->declaredChildren) + " children its addAttr declared.");
+        for (const auto& child : attribute->children)
+            checkChildren(node, child.get());
+    }
+
+    ReadState state_;
+    bool silenced_ = false;
+};
+
+} // namespace
+
+bool readSceneText(const std::string& path, std::string& text, std::string& error) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) {
+        error = "Cannot open scene file '" + path + "': " + std::strerror(errno) + ".";
+        return false;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        error = "Cannot open scene file '" + path + "': it is a folder.";
+        return false;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "Cannot open scene file '" + path + "': " + std::strerror(errno) + ".";
+        return false;
+    }
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    if (in.bad()) {
+        error = "Cannot read scene file '" + path + "'.";
+        return false;
+    }
+    text = buffer.str();
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        text.erase(0, 3);
+    if (text.compare(0, 4, "FOR4") == 0 || text.compare(0, 4, "FOR8") == 0 ||
+        text.find('\0') < std::min<size_t>(text.size(), 4096)) {
+        error = "'" + path +
+                "' is not a Maya ASCII file: it holds binary data (a Maya binary "
+                "scene can only be read as Maya ASCII here).";
+        return false;
+    }
+    return true;
+}
+
+int readScene(const std::string& path, const std::string& text, bool importing) {
+    if (text.compare(0, 12, "//Maya ASCII") != 0)
+        displayMessage(MessageKind::kWarning,
+                       path + " line 1: expected the '//Maya ASCII' header; reading the file "
+                              "as a scene anyway.");
+    bool wasReading = readingFile;
+    readingFile = true;
+    int errors = FileReader(path, importing).read(text);
+    readingFile = wasReading;
+    SceneState::instance().selection.clear();
+    return errors;
+}
+
+} // namespace host

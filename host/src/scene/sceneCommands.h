@@ -1,0 +1,170 @@
+#pragma once
+// The commands scene files are made of (createNode, setAttr, addAttr, connectAttr, ...) and the
+// queries the plug-in's MEL scripts use (ls, listRelatives, nodeType, listConnections, getAttr).
+// One handler each: the Maya ASCII reader runs them directly, MEL through registerMelCommand.
+//
+// A handler reports through its CommandRun: errors and warnings come out prefixed with the
+// command, and with the file and line when a file is being read ("scene.ma line 12: setAttr:
+// ..."). Handlers never throw; a failed command changes nothing it has not reported.
+
+#include "scene/mayaAsciiLexer.h"
+#include "scene/sceneState.h"
+
+#include <host/mel.h>
+#include <host/messages.h>
+
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace host {
+
+class Node;
+
+struct FlagSyntax {
+    std::string shortName;
+    std::string longName;
+    int values = 0;
+};
+
+struct ParsedArgs {
+    struct Use {
+        const FlagSyntax* flag = nullptr;
+        std::vector<SceneToken> values;
+    };
+    std::vector<Use> flags; // in the order written
+    std::vector<SceneToken> positional;
+    bool query = false;
+
+    bool has(const std::string& longName) const;
+    // The k-th value of the last use of a flag; null when absent.
+    const SceneToken* value(const std::string& longName, size_t k = 0) const;
+    std::vector<const Use*> uses(const std::string& longName) const;
+};
+
+// The state of one file being read.
+struct ReadState {
+    std::string path;
+    bool importing = false;
+    SceneUnits units; // the file's own
+    // Nodes by the name the file gave them (the host may have had to rename some).
+    std::unordered_map<std::string, std::vector<std::weak_ptr<Node>>> byName;
+    std::unordered_map<const Node*, std::string> fileName;
+    // Names that some createNode -p or parent command uses as a parent.
+    std::set<std::string> parentNames;
+    // The nodes relative plugs (".t") apply to: the last created or selected.
+    std::vector<std::weak_ptr<Node>> targets;
+    // Top-level attribute names (as written) each node had set by the file.
+    std::unordered_map<const Node*, std::set<std::string>> written;
+    // Shapes fed by construction history the host does not evaluate.
+    struct History {
+        std::weak_ptr<Node> shape, source;
+        int line = 0;
+    };
+    std::vector<History> history;
+    int errors = 0;
+
+    void remember(Node* node, const std::string& name);
+};
+
+// One run of a command, from a file or from MEL.
+class CommandRun {
+  public:
+    using Sink = std::function<void(MessageKind, const std::string&)>;
+    CommandRun(std::string command, ReadState* reading, Sink sink);
+
+    const std::string& command() const { return command_; }
+    ParsedArgs args;
+    ReadState* reading; // null when MEL runs the command
+    int line = 0;       // of the command in the file being read
+    MelValue result;
+
+    void error(const std::string& what);
+    void warning(const std::string& what);
+    bool failed() const { return failed_; }
+
+  private:
+    std::string command_;
+    Sink sink_;
+    bool failed_ = false;
+};
+
+using SceneCommandHandler = bool (*)(CommandRun& run);
+
+struct SceneCommandSyntax {
+    std::string name;
+    std::vector<FlagSyntax> flags;
+    SceneCommandHandler handler = nullptr;
+    bool queryable = false;
+};
+
+const std::vector<SceneCommandSyntax>& sceneCommandTable();
+const SceneCommandSyntax* findSceneCommand(const std::string& name);
+// Splits arguments by the command's flags; false with `error` set on an unknown flag or a flag
+// short of values.
+bool parseSceneArgs(const SceneCommandSyntax& syntax, const std::vector<SceneToken>& tokens,
+                    bool query, ParsedArgs& out, std::string& error);
+// Runs a command whose arguments are parsed into run.args.
+bool runSceneCommand(const SceneCommandSyntax& syntax, CommandRun& run);
+
+// ---- Helpers shared by the handlers -------------------------------------------------------
+
+// A node by name: "name", ":name" (the root namespace), "|a|b" or "a|b" (a DAG path). While a
+// file is read the names it gave count first.
+Node* findNodeNamed(const CommandRun& run, const std::string& name);
+// As findNodeNamed; while a file is read, a missing ":name" (a default node every Maya scene
+// has, such as :time1) is created as a generic shared node.
+Node* findOrCreateDefaultNode(CommandRun& run, const std::string& name);
+// The nodes a relative plug (".attr") applies to.
+std::vector<Node*> relativeTargets(CommandRun& run);
+// The units values are read and written in: the file's while reading, else the scene's.
+const SceneUnits& activeUnits(const CommandRun& run);
+
+// The token as it would be written back: strings quoted, words as they are.
+std::string tokenText(const SceneToken& token);
+std::string joinTokens(const std::vector<SceneToken>& tokens);
+// The arguments of a command as written, after its name.
+std::string commandText(const std::string& name, const ParsedArgs& args);
+bool tokenBool(const SceneToken& token, bool& value);
+
+// The full DAG path of a node ("|group|shape"), or its name when it is not in the DAG.
+std::string longNameOf(const Node* node);
+// A DAG node that stands for a transform (a transform, a joint, a constraint, or any DAG node
+// with children) rather than a shape.
+bool isTransformLike(const Node* node);
+bool isIntermediate(Node* node);
+// True when the file gave the shape geometry of its own (".vt"/".fc", ".cc").
+bool shapeStoresGeometry(const ReadState& reading, const Node* shape);
+// Creates a node of a type, known or not (a generic node then); reports and returns null on
+// failure. forceDag makes a generic node a DAG node.
+Node* createNodeOfType(CommandRun& run, const std::string& type, const std::string& name,
+                       Node* parent, bool forceDag);
+
+// Handlers.
+bool runRequires(CommandRun& run);
+bool runCurrentUnit(CommandRun& run);
+bool runFileInfo(CommandRun& run);
+bool runRelationship(CommandRun& run);
+bool runDataStructure(CommandRun& run);
+bool runFile(CommandRun& run);
+bool runCreateNode(CommandRun& run);
+bool runRename(CommandRun& run);
+bool runParent(CommandRun& run);
+bool runSelect(CommandRun& run);
+bool runLockNode(CommandRun& run);
+bool runDelete(CommandRun& run);
+bool runSetAttr(CommandRun& run);
+bool runAddAttr(CommandRun& run);
+bool runGetAttr(CommandRun& run);
+bool runConnectAttr(CommandRun& run);
+bool runDisconnectAttr(CommandRun& run);
+bool runListConnections(CommandRun& run);
+bool runLs(CommandRun& run);
+bool runListRelatives(CommandRun& run);
+bool runNodeType(CommandRun& run);
+bool runSets(CommandRun& run);
+
+} // namespace host

@@ -1,0 +1,124 @@
+#pragma once
+// What a scene holds besides its nodes and connections, kept so that a scene file saves back
+// as it was read: units, requirements, file information, commands the host only keeps
+// (relationship, dataStructure, references), per-node extras (shared, UUID, plug flags), the
+// addAttr details of dynamic attributes, connections that involve attributes the host does not
+// define, and the selection.
+//
+// Entries for nodes and attributes are keyed by address and checked through weak pointers, so
+// an entry never outlives its node or attribute.
+
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace host {
+
+class Node;
+struct AttributeDef;
+
+struct SceneUnits {
+    std::string linear = "centimeter";
+    std::string angular = "degree";
+    std::string time = "film";
+    // Radians per unit of `angular`.
+    double radiansPerAngleUnit() const;
+};
+
+// The canonical name of a linear or angular unit ("cm" -> "centimeter"); "" if unknown.
+std::string linearUnitName(const std::string& text);
+std::string angularUnitName(const std::string& text);
+
+// A connection with at least one end on an attribute the host does not define (on a generic
+// node, or one a known type lacks). It is kept as written; nothing flows through it.
+struct RawConnection {
+    std::weak_ptr<Node> source;
+    std::string sourcePath; // plug path without the node, as written ("out", "lnk[0].llnk")
+    std::weak_ptr<Node> destination;
+    std::string destinationPath;
+    bool nextAvailable = false; // written with -na (destinationPath then names the element made)
+    bool locked = false;
+    bool alive() const;
+};
+
+// Raw connections in the order they were made, found by destination node.
+class RawConnectionList {
+  public:
+    void add(RawConnection connection);
+    // Live connections into a node.
+    std::vector<const RawConnection*> into(const Node* node) const;
+    // Every live connection, in the order made.
+    std::vector<const RawConnection*> all() const;
+    void remove(const RawConnection* connection);
+    // Forgets connections whose nodes are gone.
+    void prune();
+
+  private:
+    std::map<unsigned long long, RawConnection> ordered_;
+    std::unordered_multimap<const Node*, unsigned long long> byDestination_;
+    unsigned long long next_ = 0;
+};
+
+// keyable / channel box state given by setAttr -k / -cb: -1 leaves the attribute's own.
+struct PlugFlags {
+    int keyable = -1;
+    int channelBox = -1;
+};
+
+struct NodeExtras {
+    bool shared = false;   // createNode -s: a node every scene has (cameras, lightLinker1)
+    bool implicit = false; // a default node the file used without creating it (:time1)
+    std::string uid;       // rename -uid
+    std::map<std::string, PlugFlags> plugFlags; // by plug path as written
+};
+
+// How a dynamic attribute was declared, for writing its addAttr back.
+struct DynamicAttributeInfo {
+    bool dataType = false;               // -dt rather than -at
+    std::string typeName;                // "double3", "enum", "doubleAngle", "string", ...
+    bool angle = false;                  // values are angles (stored in radians)
+    bool proxy = false;                  // -uap
+    int declaredChildren = -1;           // -nc: the children a compound was declared with
+    std::vector<std::string> extraFlags; // flags kept as written: -bt "W000", -nn "Nice", ...
+};
+
+struct SelectionItem {
+    std::weak_ptr<Node> node;
+    std::string component; // ".vtx[3]" and the like, "" for the node itself
+};
+
+// A "requires" line: the plug-in, its version and the command as written.
+struct Requirement {
+    std::string plugin, version, text;
+};
+
+class SceneState {
+  public:
+    static SceneState& instance();
+    // Forgets everything: File > New.
+    void clear();
+
+    SceneUnits units;
+    std::string mayaVersion; // from `requires maya "..."`; "" when the scene was not read
+    std::vector<Requirement> requirements;
+    std::vector<std::pair<std::string, std::string>> fileInfo;
+    std::vector<std::string> references;    // file -r ... commands, as written
+    std::vector<std::string> relationships; // relationship commands, as written
+    std::vector<std::string> dataStructures;
+    RawConnectionList rawConnections;
+    std::vector<SelectionItem> selection;
+    std::string currentFile;
+
+    NodeExtras* extras(const Node* node, bool create);
+    DynamicAttributeInfo* attributeInfo(const AttributeDef* attribute, bool create);
+
+  private:
+    std::map<const Node*, std::pair<std::weak_ptr<const Node>, NodeExtras>> nodes_;
+    std::map<const AttributeDef*,
+             std::pair<std::weak_ptr<const AttributeDef>, DynamicAttributeInfo>>
+        attributes_;
+};
+
+} // namespace host

@@ -1,0 +1,338 @@
+// The pieces of the Maya ASCII reader: splitting text into commands, plug paths, values kept for
+// attributes the host does not define, and how files name nodes (DAG paths, clashing names,
+// shared nodes, instancing, history cleanup).
+
+#include "mayaAsciiFixture.h"
+
+#include "scene/mayaAsciiLexer.h"
+#include "scene/plugPath.h"
+#include "scene/rawValues.h"
+#include "scene/sceneCommands.h"
+
+#include <host/mel.h>
+
+#include <maya/MPlug.h>
+
+namespace {
+
+struct Lexed {
+    std::vector<std::string> commands; // "name|arg|arg" with quoted args in <>
+    std::vector<std::string> errors;   // "line: text"
+};
+
+Lexed lex(const std::string& text) {
+    Lexed out;
+    host::MayaAsciiLexer lexer(text, [](const std::string& name) { return name == "setAttr"; });
+    host::SceneCommand command;
+    int line = 0;
+    std::string error;
+    while (true) {
+        auto result = lexer.next(command, line, error);
+        if (result == host::MayaAsciiLexer::Result::kEnd)
+            break;
+        if (result == host::MayaAsciiLexer::Result::kError) {
+            out.errors.push_back(std::to_string(line) + ": " + error);
+            continue;
+        }
+        std::string text = std::to_string(command.line) + " " + command.name;
+        for (const host::SceneToken& token : command.args)
+            text += "|" + (token.quoted ? "<" + token.text + ">" : token.text);
+        out.commands.push_back(text);
+    }
+    return out;
+}
+
+using Strings = std::vector<std::string>;
+
+class MayaAsciiReading : public MayaAsciiTest {
+  protected:
+    // Opens a scene written from text after a standard header (lines 1 and 2).
+    void open(const std::string& body) {
+        messages->clear();
+        ASSERT_EQ(scene.openFile(write("scene.ma", "//Maya ASCII 2013 scene\n"
+                                                   "currentUnit -l centimeter -a degree;\n" +
+                                                       body)),
+                  MS::kSuccess);
+    }
+    // Saves the scene and opens what was saved.
+    std::string saveAndReopen() {
+        const std::string saved = scratch() + "/saved.ma";
+        EXPECT_EQ(scene.saveFile(saved), MS::kSuccess);
+        messages->clear();
+        EXPECT_EQ(scene.openFile(saved), MS::kSuccess);
+        EXPECT_TRUE(errors().empty()) << joined(errors());
+        return read(saved);
+    }
+    static host::Node* node(const std::string& name) { return host::Graph::instance().find(name); }
+};
+
+} // namespace
+
+TEST(MayaAsciiLexer, SplitsCommandsAsFilesWriteThem) {
+    Lexed lexed = lex("//Maya ASCII 2013 scene\n"
+                      "createNode transform -n \"a b\"; ;;\n"
+                      "\tsetAttr \".t\" -type \"double3\" 1 -2e-3\n"
+                      "\t\t.5 ; /* a comment\n"
+                      "over lines */ setAttr \".s\" -5 \"-k\" // trailing comment\n"
+                      "\t\t;\r\n"
+                      "setAttr \".b\" -type \"string\" ( \"one \\\"1\\\"\\n\"\n"
+                      "\t\t+ \"two\\\\\" );\n");
+    EXPECT_TRUE(lexed.errors.empty()) << lexed.errors.front();
+    EXPECT_EQ(
+        lexed.commands,
+        (Strings{"2 createNode|transform|-n|<a b>", "3 setAttr|<.t>|-type|<double3>|1|-2e-3|.5",
+                 "5 setAttr|<.s>|-5|<-k>", "7 setAttr|<.b>|-type|<string>|<one \"1\"\ntwo\\>"}));
+    // Words that look like numbers are values, "-k" in quotes too; only -letter is a flag.
+    host::SceneToken minus{"-5", false, 1}, flag{"-k", false, 1}, quoted{"-k", true, 1};
+    EXPECT_FALSE(minus.isFlag());
+    EXPECT_TRUE(flag.isFlag());
+    EXPECT_FALSE(quoted.isFlag());
+}
+
+TEST(MayaAsciiLexer, BrokenTextGivesOneErrorAndResumesAtTheNextCommand) {
+    Lexed lexed = lex("setAttr \".a\" \"open\n"
+                      "\t\t1 2 3;\n"
+                      "setAttr \".b\" 1;\n"
+                      "123 setAttr;\n"
+                      "setAttr \".c\" ( \"x\" - \"y\" );\n"
+                      "setAttr \".d\" 2;\n"
+                      "/* never closed\n");
+    EXPECT_EQ(lexed.commands, (Strings{"3 setAttr|<.b>|1", "6 setAttr|<.d>|2"}));
+    EXPECT_EQ(lexed.errors,
+              (Strings{"1: unterminated string: expected '\"' before the end of the line",
+                       "4: expected a command name, got '123'",
+                       "5: expected '+' or ')' after a string inside '(...)', got '-'",
+                       "7: a comment that starts here is never closed (expected '*/')"}));
+    lexed = lex("setAttr \".e\" 1 2");
+    EXPECT_EQ(lexed.errors,
+              Strings{"1: the file ends inside the 'setAttr' command that starts here (expected "
+                      "';')"});
+}
+
+TEST(MayaAsciiPlugPath, ParsesIndicesAndRanges) {
+    std::vector<host::PlugPathPart> parts;
+    std::string error;
+    ASSERT_TRUE(host::parsePlugPath("iog[0].og[12:15].gcl", parts, error)) << error;
+    ASSERT_EQ(parts.size(), 3u);
+    EXPECT_EQ(parts[0].first, 0);
+    EXPECT_FALSE(parts[0].range);
+    EXPECT_TRUE(parts[1].range);
+    EXPECT_EQ(parts[1].first, 12);
+    EXPECT_EQ(parts[1].last, 15);
+    EXPECT_EQ(host::plugPathText(parts), "iog[0].og[12:15].gcl");
+    for (const char* bad : {"", "a..b", "a[", "a[1", "a[-1]", "a[x]", "a[1:2].b[3:4]", "a b",
+                            "a[3:1]", "a[2147483648]", "[0]"})
+        EXPECT_FALSE(host::parsePlugPath(bad, parts, error)) << bad;
+}
+
+TEST(MayaAsciiRawValues, LaterSettingsMergeIntoTheKeptOne) {
+    host::RawSetting kept{host::lexArguments("-k on -type \"double3\""),
+                          host::lexArguments("1 2 3")};
+    host::mergeRawSetting(kept, host::RawSetting{host::lexArguments("-l on"), {}});
+    EXPECT_EQ(host::joinTokens(kept.flags), "-k on -type \"double3\" -l on");
+    EXPECT_EQ(host::joinTokens(kept.values), "1 2 3");
+    // New values bring their own type; a flag given again replaces the old one.
+    host::mergeRawSetting(kept, host::RawSetting{host::lexArguments("-k off -type \"string\""),
+                                                 host::lexArguments("\"a \\\"b\\\"\"")});
+    EXPECT_EQ(host::joinTokens(kept.flags), "-k off -l on -type \"string\"");
+    EXPECT_EQ(host::rawType(kept), "string");
+    host::RawSetting decoded = host::decodeRawSetting(host::encodeRawSetting(kept));
+    EXPECT_EQ(host::joinTokens(decoded.flags), host::joinTokens(kept.flags));
+    ASSERT_EQ(decoded.values.size(), 1u);
+    EXPECT_EQ(decoded.values[0].text, "a \"b\"");
+}
+
+TEST_F(MayaAsciiReading, DagPathsFindNodesWhoseNamesClash) {
+    // Maya allows one name under two parents; the host renames the second and the file's paths
+    // still find each.
+    open("createNode transform -n \"left\";\n"
+         "createNode transform -n \"box\" -p \"left\";\n"
+         "createNode transform -n \"right\";\n"
+         "createNode transform -n \"box\" -p \"right\";\n"
+         "\tsetAttr \".tx\" 2;\n"
+         "createNode transform -n \"target\";\n"
+         "connectAttr \"|right|box.tx\" \"target.ty\";\n"
+         "connectAttr \"left|box.tx\" \"target.tz\";\n");
+    ASSERT_EQ(warnings().size(), 1u);
+    EXPECT_NE(warnings()[0].find("scene.ma line 6: createNode: a node named 'box' already exists; "
+                                 "this one is called 'box1'"),
+              std::string::npos);
+    EXPECT_EQ(scene.parentOf("box1"), "right");
+    double y = 0, z = 0;
+    ASSERT_TRUE(scene.getAttr("target.ty", y));
+    ASSERT_TRUE(scene.getAttr("target.tz", z));
+    EXPECT_EQ(y, 2.0);
+    EXPECT_EQ(z, 0.0);
+    saveAndReopen();
+    ASSERT_TRUE(scene.getAttr("target.ty", y));
+    EXPECT_EQ(y, 2.0);
+    EXPECT_EQ(scene.parentOf("box1"), "right");
+}
+
+TEST_F(MayaAsciiReading, SharedNodesAreReusedAndSkipSelectKeepsTheTarget) {
+    open("createNode transform -s -n \"persp\";\n"
+         "\tsetAttr \".tx\" 1;\n"
+         "createNode transform -s -n \"persp\";\n"
+         "\tsetAttr \".ty\" 2;\n"
+         "createNode lightLinker -s -n \"lightLinker1\";\n"
+         "createNode displayLayer -ss -n \"layer\";\n"
+         "\tsetAttr \".do\" 1;\n"
+         "createNode camera -s -n \"persp\";\n");
+    // The second createNode -s of a node found it; a clash of types is an error.
+    EXPECT_EQ(scene.nodeNames().size(), 3u);
+    double x = 0, y = 0;
+    ASSERT_TRUE(scene.getAttr("persp.tx", x));
+    ASSERT_TRUE(scene.getAttr("persp.ty", y));
+    EXPECT_EQ(x, 1.0);
+    EXPECT_EQ(y, 2.0);
+    std::string order;
+    ASSERT_TRUE(scene.getAttr("layer.do", order));
+    EXPECT_EQ(order, "1");
+    ASSERT_EQ(errors().size(), 1u) << joined(errors());
+    EXPECT_NE(errors()[0].find("line 10: createNode: a node named 'persp' of type 'transform' "
+                               "already exists; it cannot be shared as a 'camera'."),
+              std::string::npos)
+        << errors()[0];
+    const std::string text = saveAndReopen();
+    EXPECT_NE(text.find("createNode transform -s -n \"persp\";"), std::string::npos);
+    EXPECT_NE(text.find("createNode lightLinker -s -n \"lightLinker1\";"), std::string::npos);
+    EXPECT_NE(text.find("createNode displayLayer -n \"layer\";\n\tsetAttr \".do\" 1;"),
+              std::string::npos)
+        << text;
+}
+
+TEST_F(MayaAsciiReading, KeptCommandsAndFlagsSaveBackAsWritten) {
+    open("requires -nodeType \"renderSetup\" \"renderSetup.py\" \"1.0\";\n"
+         "requires \"stereoCamera\" \"10.0\";\n"
+         "fileInfo \"application\" \"maya\";\n"
+         "fileInfo \"application\" \"quillo\";\n"
+         "dataStructure -fmt \"raw\" -as \"name=Tag:string=value\";\n"
+         "createNode transform -n \"a\";\n"
+         "\trename -uid \"0123-ABCD\";\n"
+         "\tsetAttr -k off -cb on \".tx\";\n"
+         "\tsetAttr -l on \".ty\";\n"
+         "\tsetAttr -av \".tz\" 4;\n"
+         "createNode objectSet -n \"set\";\n"
+         "connectAttr \"a.iog\" \"set.dsm\" -na;\n"
+         "createNode animCurveTL -n \"curve\";\n"
+         "\tsetAttr -s 2 \".ktv[0:1]\"  1 0 24 10;\n"
+         "\tsetAttr -k on \".ktv\";\n"
+         "relationship \"link\" \":lightLinker1\" \":initialShadingGroup.message\";\n"
+         "lockNode -l 1 a;\n");
+    EXPECT_TRUE(errors().empty()) << joined(errors());
+    const std::string text = saveAndReopen();
+    for (const char* line :
+         {"requires -nt \"renderSetup\" \"renderSetup.py\" \"1.0\";\n",
+          "requires \"stereoCamera\" \"10.0\";\n", "fileInfo \"application\" \"quillo\";\n",
+          "dataStructure -fmt \"raw\" -as \"name=Tag:string=value\";\n",
+          "\trename -uid \"0123-ABCD\";\n", "\tsetAttr \".t\" -type \"double3\" 0 0 4 ;\n",
+          "\tsetAttr -k off -cb on \".tx\";\n", "\tsetAttr -l on \".translateY\";\n",
+          "\tsetAttr -s 2 \".ktv[0:1]\" 1 0 24 10;\n", "\tsetAttr -k on \".ktv\";\n",
+          "connectAttr \"a.iog[0]\" \"set.dsm\" -na;\n",
+          "relationship \"link\" \":lightLinker1\" \":initialShadingGroup.message\";\n",
+          "lockNode -l 1 ;\n"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << "\nin\n" << text;
+    EXPECT_EQ(text.find("fileInfo \"application\" \"maya\""), std::string::npos);
+    EXPECT_TRUE(node("a")->locked);
+    MPlug ty;
+    ASSERT_TRUE(scene.findPlug("a.ty", ty));
+    EXPECT_TRUE(ty.isLocked());
+}
+
+TEST_F(MayaAsciiReading, ConnectionsReplaceOnlyWhenForcedAndDisconnect) {
+    open("createNode transform -n \"a\";\n"
+         "createNode transform -n \"b\";\n"
+         "createNode transform -n \"c\";\n"
+         "connectAttr \"a.tx\" \"c.tx\";\n"
+         "connectAttr \"b.tx\" \"c.tx\";\n"
+         "connectAttr -f \"b.ty\" \"c.tx\";\n"
+         "createNode unknownThing -n \"u\";\n"
+         "connectAttr \"u.out\" \"c.ty\";\n"
+         "connectAttr \"a.ty\" \"c.ty\";\n"
+         "connectAttr -f \"a.ty\" \"c.ty\";\n"
+         "disconnectAttr \"a.tx\" \"c.tx\";\n"
+         "connectAttr \"u.out\" \"u.in[0]\";\n"
+         "connectAttr \"u.out\" \"u.in\" -na;\n"
+         "disconnectAttr \"u.out\" \"u.in[0]\";\n");
+    ASSERT_EQ(errors().size(), 3u) << joined(errors());
+    EXPECT_NE(errors()[0].find("line 7: connectAttr: 'c.translateX' already has an incoming "
+                               "connection from 'a.translateX'."),
+              std::string::npos)
+        << errors()[0];
+    EXPECT_NE(errors()[1].find("line 11: connectAttr: 'c.ty' already has an incoming "
+                               "connection from 'u.out'."),
+              std::string::npos)
+        << errors()[1];
+    EXPECT_NE(errors()[2].find("line 13: disconnectAttr: 'a.tx' is not connected to 'c.tx'."),
+              std::string::npos)
+        << errors()[2];
+    host::Scene::registerMelCommands();
+    host::MelValue result;
+    ASSERT_TRUE(host::melExecute("listConnections -p true -s true -d false c", &result));
+    EXPECT_EQ(result.asStringArray(), (Strings{"b.translateY", "a.translateY"}));
+    ASSERT_TRUE(host::melExecute("listConnections -p true -s false -d true u", &result));
+    EXPECT_EQ(result.asStringArray(), (Strings{"u.in[1]"}));
+    host::Scene::deregisterMelCommands();
+    EXPECT_EQ(summary().connections, 3u);
+    saveAndReopen();
+    EXPECT_EQ(summary().connections, 3u);
+}
+
+TEST_F(MayaAsciiReading, InstancingAndDeletingHistoryAreHandled) {
+    open("createNode transform -n \"a\";\n"
+         "createNode mesh -n \"aShape\" -p \"a\";\n"
+         "createNode transform -n \"b\";\n"
+         "parent -s -nc -r -add \"|a|aShape\" \"b\";\n"
+         "createNode polyCube -n \"cube\";\n"
+         "connectAttr \"cube.out\" \"aShape.i\";\n"
+         "parent -w \"b\";\n"
+         "parent \"b\" \"a\";\n");
+    EXPECT_TRUE(errors().empty()) << joined(errors());
+    ASSERT_EQ(warnings().size(), 2u) << joined(warnings());
+    EXPECT_NE(warnings()[0].find("line 6: parent: instancing is not supported"), std::string::npos);
+    EXPECT_NE(warnings()[1].find("'aShape' gets its geometry from the construction history node "
+                                 "'cube'"),
+              std::string::npos);
+    EXPECT_EQ(scene.parentOf("b"), "a");
+    host::Scene::registerMelCommands();
+    EXPECT_EQ(host::melExecute("delete -ch aShape"), MS::kSuccess);
+    host::Scene::deregisterMelCommands();
+    EXPECT_EQ(scene.typeOf("cube"), "");
+    EXPECT_EQ(summary().connections, 0u);
+}
+
+TEST_F(MayaAsciiReading, GenericNodesTakeValuesThroughTheSceneInterface) {
+    ASSERT_TRUE(scene.createNode("someDeformer", "deformer1", "", nullptr, true));
+    ASSERT_TRUE(scene.setAttr("deformer1.envelope", 0.25));
+    ASSERT_TRUE(scene.setAttr("deformer1.weights", std::vector<double>{1, 0.5}));
+    ASSERT_TRUE(scene.setAttr("deformer1.label", std::string("say \"hi\"")));
+    const std::string text = saveAndReopen();
+    EXPECT_NE(text.find("createNode someDeformer -n \"deformer1\";"), std::string::npos);
+    EXPECT_NE(text.find("\tsetAttr \".label\" -type \"string\" \"say \\\"hi\\\"\";"),
+              std::string::npos)
+        << text;
+    double envelope = 0;
+    ASSERT_TRUE(scene.getAttr("deformer1.envelope", envelope));
+    EXPECT_EQ(envelope, 0.25);
+    std::vector<double> weights;
+    ASSERT_TRUE(scene.getAttr("deformer1.weights", weights));
+    EXPECT_EQ(weights, (std::vector<double>{1, 0.5}));
+    std::string label;
+    ASSERT_TRUE(scene.getAttr("deformer1.label", label));
+    EXPECT_EQ(label, "say \"hi\"");
+}
+
+TEST_F(MayaAsciiReading, CommandsOtherLayersRegisterRunThroughMel) {
+    std::vector<std::string> seen;
+    host::registerMelCommand(
+        "customSetting",
+        [&seen](host::MelCall& call) {
+            seen.push_back(call.args().at(0).asString());
+            return MStatus(MS::kSuccess);
+        },
+        host::MelSyntax{{}, false, false, 1, 1});
+    open("customSetting \"first\";\ncustomSetting \"second\";\n");
+    host::deregisterMelCommand("customSetting");
+    EXPECT_EQ(seen, (Strings{"first", "second"}));
+    EXPECT_TRUE(errors().empty()) << joined(errors());
+}
