@@ -13,5 +13,7 @@ int pluginsCommand(const std::vector<std::string>& arguments);
 int renderCommand(const std::vector<std::string>& arguments);
 // quillo info SCENE.ma [--plugin PATH] : the scene's nodes and their types.
 int infoCommand(const std::vector<std::string>& arguments);
+// quillo export SCENE.ma -o OUT.json [--plugin PATH] : every feather of the scene as JSON.
+int exportCommand(const std::vector<std::string>& arguments);
 
 } // namespace quillo

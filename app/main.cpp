@@ -1,5 +1,6 @@
 // quillo: runs the plug-in without Maya. It loads a plug-in build the way Maya does, then runs
-// one command: list what the build registered, draw a scene to a PNG, or list a scene's nodes.
+// one command: list what the build registered, draw a scene to a PNG, list a scene's nodes, or
+// export its feathers as JSON.
 // Leaving the program empties the scene, sends kMayaExiting and unloads the plug-in.
 
 #include "commands.h"
@@ -25,6 +26,9 @@ const char* const usage =
     "                  640x480 by default, through the camera named (a camera shape or its\n"
     "                  transform), else the scene's persp camera, else one that frames all\n"
     "  info SCENE.ma   list the scene's nodes (DAG nodes by full path) and their types\n"
+    "  export SCENE.ma -o OUT.json\n"
+    "                  build every feather of the scene and write them all as JSON (rachis,\n"
+    "                  barbules, normals, thickness, colours, boxes, meshes when built)\n"
     "  plugins         load each plug-in build in turn, list the node and data types it\n"
     "                  registered and unload it (what quillo does with no command)\n"
     "\n"
@@ -42,12 +46,14 @@ const char* const usage =
     "  3  the scene file cannot be read, or reading it reported errors (render still\n"
     "     writes the image of what was read, info still lists it)\n"
     "  4  the view cannot be drawn (no such camera, no OpenGL context)\n"
-    "  5  the image cannot be written\n";
+    "  5  the image cannot be written (render), or the JSON file (export)\n";
 
 } // namespace
 
 int main(int argc, char** argv) {
     host::addScriptPath(quillo::programDirectory() + "/../scripts");
+    // Scene commands (createNode, ls, connectAttr...) for scene files and the plug-in's menu.
+    host::Scene::registerMelCommands();
     std::vector<std::string> arguments(argv + 1, argv + argc);
 
     // --scripts applies to every command, wherever it stands; --help wins over everything.
@@ -75,6 +81,8 @@ int main(int argc, char** argv) {
         result = quillo::renderCommand(rest);
     } else if (command == "info") {
         result = quillo::infoCommand(rest);
+    } else if (command == "export") {
+        result = quillo::exportCommand(rest);
     } else {
         std::cerr << "quillo: unknown command '" << command << "'\n";
         result = quillo::kExitUsage;

@@ -1,4 +1,4 @@
-// The plug-in's entry and exit: registration of every type, the node-removed and scene
+// The plug-in's entry and exit: registration of every type and command, the node-removed and scene
 // callbacks, the shared objects, and the hand-over to the MEL scripts.
 
 #include "nodes/component/quilloComponent.h"
@@ -7,6 +7,7 @@
 #include "nodes/globals/quilloGlobals.h"
 #include "nodes/system/quilloSystem.h"
 #include "feather/errorReport.h"
+#include "plugin/exportCommand.h"
 #include "plugin/featherTurtleArrayData.h"
 #include "plugin/featherTurtleData.h"
 #include "plugin/sharedObjects.h"
@@ -139,6 +140,10 @@ PLUGIN_EXPORT MStatus initializePlugin(MObject obj) {
         QUILLO_CHECK(
             plugin.registerNode(type.name, type.id, type.creator, type.initialize, type.kind),
             module);
+    QUILLO_CHECK(plugin.registerCommand(quilloExportFeathers::commandName,
+                                        &quilloExportFeathers::creator,
+                                        &quilloExportFeathers::newSyntax),
+                 module);
 
     for (int i = 0; i < removalCallbackCount; ++i) {
         MStatus status;
@@ -162,6 +167,7 @@ PLUGIN_EXPORT MStatus initializePlugin(MObject obj) {
 PLUGIN_EXPORT MStatus uninitializePlugin(MObject obj) {
     MFnPlugin plugin(obj);
 
+    QUILLO_CHECK(plugin.deregisterCommand(quilloExportFeathers::commandName), module);
     for (int index : deregistrationOrder)
         QUILLO_CHECK(plugin.deregisterNode(nodeTypes[index].id), module);
     for (const dataTypeEntry& type : dataTypes)

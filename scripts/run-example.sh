@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets everything up, then runs the headless program: it loads the plug-in the way Maya does
-# and lists what it registered.
+# and draws the feather example (three guide surfaces, one feather node) to build/example.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-build/bin/quillo render examples/planeAndCube.ma -o build/example.png "$@"
+build/bin/quillo render examples/featherGuides.ma -o build/example.png "$@"

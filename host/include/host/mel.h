@@ -151,6 +151,10 @@ struct MelSyntax {
     bool editable = false;
     int minPositional = 0;
     int maxPositional = -1; // -1: no limit
+    // The handler reads the arguments itself from raw() (plug-in commands): no flag is refused
+    // and none takes values here; the flags listed serve only to recognise "-flag" strings in
+    // `name(...)` syntax.
+    bool rawArguments = false;
 
     MelSyntax& flag(std::string shortName, std::string longName, int numValues = 0,
                     bool multiUse = false) {

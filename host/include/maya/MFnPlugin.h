@@ -1,6 +1,6 @@
 #pragma once
-// Registers a plug-in's node and data types. Including this header in exactly one source file
-// of a plug-in defines the exported MApiVersion text, as the devkit's header does.
+// Registers a plug-in's node types, data types and commands. Including this header in exactly one
+// source file of a plug-in defines the exported MApiVersion text, as the devkit's header does.
 
 #include <maya/MFnBase.h>
 #include <maya/MPxData.h>
@@ -32,6 +32,13 @@ class OPENMAYA_EXPORT MFnPlugin : public MFnBase {
     MStatus registerData(const MString& typeName, const MTypeId& typeId,
                          MCreatorFunction creatorFunction, MPxData::Type type = MPxData::kData);
     MStatus deregisterData(const MTypeId& typeId);
+
+    // A MEL command made by the creator (an MPxCommand) on every call; with a syntax creator
+    // its arguments are checked against the syntax before doIt. A name that is already a
+    // command is refused. Commands left registered at unload are deregistered with a warning.
+    MStatus registerCommand(const MString& commandName, MCreatorFunction creatorFunction,
+                            MCreateSyntaxFunction createSyntaxFunction = nullptr);
+    MStatus deregisterCommand(const MString& commandName);
 };
 
 #ifndef MNoVersionString

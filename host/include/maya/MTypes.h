@@ -39,6 +39,8 @@ class MSpace {
 typedef void* (*MCreatorFunction)();
 class MStatus;
 typedef MStatus (*MInitializeFunction)();
+class MSyntax;
+typedef MSyntax (*MCreateSyntaxFunction)();
 
 #define McheckErr(stat, msg)                                                                       \
     if (MS::kSuccess != stat) {                                                                    \

@@ -60,6 +60,10 @@ bool MelCall::bind(const MelSyntax& syntax, std::vector<MelArg> raw) {
         if (isQueryFlag(a) || isEditFlag(a))
             continue;
         const MelFlag* flag = syntax.find(a.flag);
+        if (syntax.rawArguments) {
+            flags_.push_back({flag ? flag->longName : a.flag, {}});
+            continue;
+        }
         if (!flag) {
             error(command_ + ": Invalid flag '-" + a.flag + "'.");
             return false;

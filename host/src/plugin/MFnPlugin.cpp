@@ -1,3 +1,4 @@
+#include "command/pluginCommands.h"
 #include "graph/nodeType.h"
 #include "plugin/plugin.h"
 
@@ -137,4 +138,24 @@ MStatus MFnPlugin::deregisterData(const MTypeId& typeId) {
                                                " is registered by this plug-in.");
     std::string error;
     return reportFailure(host::TypeRegistry::instance().deregisterData(typeId, &error), error);
+}
+
+MStatus MFnPlugin::registerCommand(const MString& commandName, MCreatorFunction creatorFunction,
+                                   MCreateSyntaxFunction createSyntaxFunction) {
+    host::Plugin* plugin = pluginOf(object_);
+    if (!plugin)
+        return MS::kFailure;
+    std::string error;
+    return reportFailure(host::registerPluginCommand(*plugin, commandName.asChar(), creatorFunction,
+                                                     createSyntaxFunction, &error),
+                         error);
+}
+
+MStatus MFnPlugin::deregisterCommand(const MString& commandName) {
+    host::Plugin* plugin = pluginOf(object_);
+    if (!plugin)
+        return MS::kFailure;
+    std::string error;
+    return reportFailure(host::deregisterPluginCommand(*plugin, commandName.asChar(), &error),
+                         error);
 }

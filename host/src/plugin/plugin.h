@@ -27,6 +27,7 @@ class Plugin : public Object {
     void* handle = nullptr;
     const void* base = nullptr; // load address, to recognise the library's functions
     std::vector<MTypeId> nodeTypes, dataTypes;
+    std::vector<std::string> commands; // MEL commands it registered, in order
 
     // True when the code address lies in this library.
     bool owns(const void* address) const;

@@ -1,4 +1,5 @@
 #include "callbacks/callbackRegistry.h"
+#include "command/pluginCommands.h"
 #include "graph/graph.h"
 #include "graph/nodeType.h"
 #include "plugin/plugin.h"
@@ -174,6 +175,12 @@ void PluginManager::dropLeftovers(Plugin& plugin) {
                                     type->name.c_str() + " registered; deregistering it.");
             types.deregisterData(type->id, &ignored);
         }
+    const std::vector<std::string> commands = plugin.commands;
+    for (const std::string& command : commands) {
+        MGlobal::displayWarning(MString("Plug-in ") + plugin.name.c_str() + " left command " +
+                                command.c_str() + " registered; deregistering it.");
+        deregisterPluginCommand(plugin, command, &ignored);
+    }
     CallbackRegistry::instance().removeOwnedBy(&plugin);
 }
 

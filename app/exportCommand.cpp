@@ -1,0 +1,91 @@
+// quillo export: opens a scene, builds every feather node's feathers (by evaluating its
+// "outputMesh") and writes them all to a JSON file through the plug-in's quilloExportFeathers
+// command, as a user would from Maya's script editor.
+
+#include "commandLine.h"
+#include "commands.h"
+#include "exitCodes.h"
+#include "programPaths.h"
+#include "progressBar.h"
+#include "session.h"
+
+#include <host/mel.h>
+#include <host/scene.h>
+
+#include <iostream>
+
+namespace quillo {
+
+namespace {
+
+// The node types that hold feathers, as the plug-in's featherHolders lists them.
+const char* const featherNodeTypes[] = {"quillo"};
+
+// A MEL string literal holding the text.
+std::string melQuoted(const std::string& text) {
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\')
+            quoted += '\\';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+} // namespace
+
+int exportCommand(const std::vector<std::string>& arguments) {
+    CommandLine line("export", arguments);
+    std::string scenePath, output, plugin = defaultPluginPath();
+    while (line.more()) {
+        const std::string& argument = line.next();
+        if (argument == "-o" || argument == "--output")
+            line.value(argument, output);
+        else if (argument == "--plugin")
+            line.value(argument, plugin);
+        else if (!argument.empty() && argument[0] == '-')
+            line.error("unknown option '" + argument + "'");
+        else if (scenePath.empty())
+            scenePath = argument;
+        else
+            line.error("one scene at a time ('" + scenePath + "', then '" + argument + "')");
+    }
+    if (scenePath.empty())
+        line.error("no scene file given");
+    else if (output.empty())
+        line.error("no output file given (-o OUT.json)");
+    if (line.failed()) {
+        std::cerr << line.message() << "\n";
+        return kExitUsage;
+    }
+
+    ProgressBar bar;
+    bar.stage("loading " + pluginName(plugin));
+    if (!loadPlugin(plugin))
+        return kExitPluginFailed;
+    bar.stage("reading " + scenePath);
+    const SceneOpened opened = openScene(scenePath);
+    if (opened == SceneOpened::kUnreadable)
+        return kExitSceneFailed;
+
+    bar.stage("building feathers");
+    host::Scene& scene = host::Scene::current();
+    for (const std::string& node : scene.nodeNames())
+        for (const char* type : featherNodeTypes)
+            if (scene.typeOf(node) == type)
+                scene.evaluate(node + ".outputMesh");
+
+    bar.stage("writing " + output);
+    host::MelValue written;
+    const MStatus exported =
+        host::melExecute("quilloExportFeathers -file " + melQuoted(output), &written);
+    bar.clear();
+    if (!exported)
+        return kExitWriteFailed;
+    const int count = written.asInt();
+    std::cout << "Wrote " << output << " (" << count << (count == 1 ? " feather" : " feathers")
+              << ")\n";
+    return opened == SceneOpened::kClean ? kExitSuccess : kExitSceneFailed;
+}
+
+} // namespace quillo

@@ -1,0 +1,181 @@
+// quillo export and the feather example: the export of examples/featherGuides.ma is JSON with
+// one feather per guide and the documented fields; the example's render shows feather-coloured
+// strokes along each of its three guides; an export that cannot be written fails by name and
+// leaves no file.
+
+#include "../jsonReader.h"
+
+#include <host/image.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+using testjson::Value;
+
+struct RunResult {
+    int exitCode = -1;
+    std::string output; // stdout and stderr together
+};
+
+RunResult runQuillo(const std::string& arguments) {
+    std::string command = std::string(QUILLO_BINARY_DIR "/bin/quillo ") + arguments + " 2>&1";
+    RunResult result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return result;
+    std::array<char, 4096> buffer;
+    size_t count;
+    while ((count = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        result.output.append(buffer.data(), count);
+    int status = pclose(pipe);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+const std::string featherScene = QUILLO_SOURCE_DIR "/examples/featherGuides.ma";
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TEST(QuilloExport, TheExampleExportsOneFeatherPerGuideWithTheDocumentedFields) {
+    const std::string out = testing::TempDir() + "quillo_feathers.json";
+    std::remove(out.c_str());
+    const RunResult run = runQuillo("export " + featherScene + " -o " + out);
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(run.output.find("Wrote " + out + " (3 feathers)"), std::string::npos) << run.output;
+
+    const std::string text = readFile(out);
+    Value root;
+    testjson::Reader reader;
+    ASSERT_TRUE(reader.parse(text, root)) << "not JSON at offset " << reader.where();
+    EXPECT_EQ(root["format"].text, "quillo-feathers");
+    EXPECT_EQ(root["version"].text, "1");
+    ASSERT_EQ(root["nodes"].size(), 1u);
+    const Value& node = root["nodes"][0];
+    EXPECT_EQ(node["name"].text, "quilloShape");
+    EXPECT_EQ(node["type"].text, "quillo");
+    ASSERT_EQ(node["feathers"].size(), 3u) << "one feather per guide";
+
+    // Guides lie around x = -3, 0 and 3 (flat, arched, twisted), running along +z from 0 to 4.
+    const double guideX[] = {-3.0, 0.0, 3.0};
+    for (size_t i = 0; i < 3; ++i) {
+        SCOPED_TRACE("feather " + std::to_string(i));
+        const Value& f = node["feathers"][i];
+        for (const char* field : {"name", "seed", "u", "v", "mainColor", "rachis", "left", "right",
+                                  "barbuleThickness", "proxyBox", "meshBox"})
+            EXPECT_TRUE(f.has(field)) << field;
+        const Value& rachis = f["rachis"];
+        ASSERT_GE(rachis["points"].size(), 2u);
+        EXPECT_EQ(rachis["normals"].size(), rachis["points"].size());
+        EXPECT_EQ(rachis["thickness"].size(), rachis["points"].size());
+        EXPECT_GT(rachis["length"].number(), 3.0);
+        for (size_t k = 0; k < rachis["points"].size(); ++k) {
+            const Value& p = rachis["points"][k];
+            ASSERT_EQ(p.size(), 3u);
+            EXPECT_NEAR(p[0].number(), guideX[i], 0.6) << "rachis point " << k;
+            EXPECT_GE(p[2].number(), -0.01);
+            EXPECT_LE(p[2].number(), 4.01);
+        }
+        for (const char* side : {"left", "right"}) {
+            const Value& curves = f[side]["curves"];
+            EXPECT_GT(curves.size(), 20u) << side;
+            for (size_t c = 0; c < curves.size(); ++c) {
+                ASSERT_GE(curves[c]["points"].size(), 2u) << side << " curve " << c;
+                ASSERT_EQ(curves[c]["normals"].size(), curves[c]["points"].size())
+                    << side << " curve " << c;
+            }
+            EXPECT_EQ(f[side]["thickness"].size(), curves.size()) << side;
+        }
+        const Value& box = f["proxyBox"];
+        EXPECT_LT(box["min"][0].number(), box["max"][0].number());
+        EXPECT_LT(box["min"][2].number(), box["max"][2].number());
+    }
+}
+
+// Feather strokes drawn dormant: the root-to-tip colours of the example (a brown to a pale
+// gold) at 0.6 brightness, so red well above blue. The wireframes are dark blue or black and
+// the background grey, none of which passes.
+bool isFeatherColoured(const unsigned char* p) {
+    return p[0] > p[2] + 30 && p[0] >= p[1] && p[0] > 40;
+}
+
+TEST(QuilloExport, TheExampleRenderShowsFeathersAlongEachGuide) {
+    const std::string out = testing::TempDir() + "quillo_feathers.png";
+    std::remove(out.c_str());
+    const RunResult run = runQuillo("render " + featherScene + " -o " + out + " --size 320x240");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    host::Image image;
+    ASSERT_TRUE(host::readPng(out, image));
+    // The three guides sit side by side across the picture: each third holds feather strokes.
+    int thirds[3] = {0, 0, 0};
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            if (isFeatherColoured(image.pixel(x, y)))
+                ++thirds[x * 3 / image.width];
+    for (int t = 0; t < 3; ++t)
+        EXPECT_GT(thirds[t], 150) << "third " << t;
+    EXPECT_LT(thirds[0] + thirds[1] + thirds[2], image.width * image.height / 2);
+}
+
+TEST(QuilloExport, AnUnwritablePathFailsByNameAndLeavesNoFile) {
+    const std::string missing = testing::TempDir() + "no_such_folder_quillo/out.json";
+    RunResult run = runQuillo("export " + featherScene + " -o " + missing);
+    EXPECT_EQ(run.exitCode, 5) << run.output;
+    EXPECT_NE(run.output.find("cannot write '" + missing + "'"), std::string::npos) << run.output;
+    EXPECT_FALSE(std::filesystem::exists(missing));
+
+    // The destination is a folder: the file is written beside it, the rename fails, and the
+    // temporary file is gone afterwards.
+    const std::filesystem::path folder = testing::TempDir() + "quillo_export_folder";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder / "target");
+    const std::string target = (folder / "target").string();
+    run = runQuillo("export " + featherScene + " -o " + target);
+    EXPECT_EQ(run.exitCode, 5) << run.output;
+    EXPECT_NE(run.output.find("cannot write '" + target + "'"), std::string::npos) << run.output;
+    size_t entries = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        ++entries;
+        EXPECT_EQ(entry.path().filename(), "target") << "left behind: " << entry.path();
+    }
+    EXPECT_EQ(entries, 1u);
+    EXPECT_TRUE(std::filesystem::is_empty(folder / "target"));
+
+    // A good export over an existing file replaces it whole.
+    const std::string out = (folder / "feathers.json").string();
+    std::ofstream(out) << "old";
+    run = runQuillo("export " + featherScene + " -o " + out);
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const std::string text = readFile(out);
+    EXPECT_EQ(text.rfind("{\"format\":\"quillo-feathers\"", 0), 0u);
+    Value root;
+    EXPECT_TRUE(testjson::Reader().parse(text, root));
+    std::filesystem::remove_all(folder);
+}
+
+TEST(QuilloExport, CommandLineMistakesAreUsageErrors) {
+    for (const char* arguments :
+         {"export", "export a.ma", "export a.ma b.ma -o c.json", "export a.ma -o c.json --bogus"}) {
+        const RunResult run = runQuillo(arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments << "\n" << run.output;
+        EXPECT_NE(run.output.find("usage: quillo"), std::string::npos) << arguments;
+    }
+    const RunResult run = runQuillo("export /no/such/scene.ma -o x.json");
+    EXPECT_EQ(run.exitCode, 3) << run.output;
+    EXPECT_NE(run.output.find("/no/such/scene.ma"), std::string::npos) << run.output;
+}
+
+} // namespace
