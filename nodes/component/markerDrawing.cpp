@@ -1,0 +1,39 @@
+#include "nodes/component/markerDrawing.h"
+
+#include <maya/MFnDagNode.h>
+#include <maya/MFnTransform.h>
+#include <maya/MPxLocatorNode.h>
+#include <maya/MTransformationMatrix.h>
+
+MColor markerColour(const MPxLocatorNode& node, M3dView::DisplayStatus status) {
+    if (status == M3dView::kLead)
+        return MColor(0.0f, 1.0f, 1.0f);
+    if (status == M3dView::kDormant)
+        return MColor(0.0f, 0.6f, 1.0f);
+    return node.colorRGB(status);
+}
+
+MMatrix parentTransformation(const MObject& node) {
+    MStatus found;
+    MObject parent = MFnDagNode(node).parent(0, &found);
+    if (found == MS::kSuccess) {
+        MFnTransform transform(parent, &found);
+        if (found == MS::kSuccess)
+            return transform.transformation().asMatrix();
+    }
+    return MMatrix();
+}
+
+void drawMarkerTriangles(const MPointArray& points, const MColor& colour) {
+    const unsigned int triangles = points.length() / 3;
+    if (triangles == 0)
+        return;
+    glColor3f(colour.r, colour.g, colour.b);
+    for (unsigned int k = 0; k < triangles; ++k) {
+        glBegin(GL_LINE_LOOP);
+        for (unsigned int corner = 3 * k; corner < 3 * k + 3; ++corner)
+            glVertex3f(static_cast<float>(points[corner].x), static_cast<float>(points[corner].y),
+                       static_cast<float>(points[corner].z));
+        glEnd();
+    }
+}

@@ -1,0 +1,21 @@
+#pragma once
+// What the two component locators share in their draw: the colour by display status, the
+// parent transformation they undo, and the marker triangles as closed line loops.
+
+#include <maya/M3dView.h>
+#include <maya/MColor.h>
+#include <maya/MMatrix.h>
+#include <maya/MObject.h>
+#include <maya/MPointArray.h>
+
+class MPxLocatorNode;
+
+// Cyan when lead, a lighter blue when dormant, the host's status colour otherwise.
+MColor markerColour(const MPxLocatorNode& node, M3dView::DisplayStatus status);
+
+// The local transformation of the node's first parent; identity when it has none.
+MMatrix parentTransformation(const MObject& node);
+
+// Draws every whole triple of points (3k, 3k + 1, 3k + 2) as its own closed line loop in the
+// colour; fewer than three points draw nothing. Call between beginGL and endGL.
+void drawMarkerTriangles(const MPointArray& points, const MColor& colour);
