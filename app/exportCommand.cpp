@@ -60,13 +60,9 @@ int exportCommand(const std::vector<std::string>& arguments) {
     }
 
     ProgressBar bar;
-    bar.stage("loading " + pluginName(plugin));
-    if (!loadPlugin(plugin))
-        return kExitPluginFailed;
-    bar.stage("reading " + scenePath);
-    const SceneOpened opened = openScene(scenePath);
-    if (opened == SceneOpened::kUnreadable)
-        return kExitSceneFailed;
+    SceneOpened opened = SceneOpened::kClean;
+    if (const int stop = startScene(bar, plugin, scenePath, opened))
+        return stop;
 
     bar.stage("building feathers");
     host::Scene& scene = host::Scene::current();

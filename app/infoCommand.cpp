@@ -55,14 +55,10 @@ int infoCommand(const std::vector<std::string>& arguments) {
     }
 
     ProgressBar bar;
-    bar.stage("loading " + pluginName(plugin));
-    if (!loadPlugin(plugin))
-        return kExitPluginFailed;
-    bar.stage("reading " + scenePath);
-    const SceneOpened opened = openScene(scenePath);
+    SceneOpened opened = SceneOpened::kClean;
+    if (const int stop = startScene(bar, plugin, scenePath, opened))
+        return stop;
     bar.clear();
-    if (opened == SceneOpened::kUnreadable)
-        return kExitSceneFailed;
 
     host::Scene& scene = host::Scene::current();
     std::vector<std::pair<std::string, std::string>> rows;

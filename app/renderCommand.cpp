@@ -54,13 +54,9 @@ int renderCommand(const std::vector<std::string>& arguments) {
     }
 
     ProgressBar bar;
-    bar.stage("loading " + pluginName(plugin));
-    if (!loadPlugin(plugin))
-        return kExitPluginFailed;
-    bar.stage("reading " + scene);
-    const SceneOpened opened = openScene(scene);
-    if (opened == SceneOpened::kUnreadable)
-        return kExitSceneFailed;
+    SceneOpened opened = SceneOpened::kClean;
+    if (const int stop = startScene(bar, plugin, scene, opened))
+        return stop;
 
     bar.stage("drawing");
     host::Image image;

@@ -1,5 +1,9 @@
 #include "session.h"
 
+#include "exitCodes.h"
+#include "programPaths.h"
+#include "progressBar.h"
+
 #include <host/messages.h>
 #include <host/scene.h>
 
@@ -35,6 +39,16 @@ SceneOpened openScene(const std::string& path) {
     const bool read = host::Scene::current().openFile(path);
     return read && host::displayedErrorCount() == errorsBefore ? SceneOpened::kClean
                                                                : SceneOpened::kWithErrors;
+}
+
+int startScene(ProgressBar& bar, const std::string& plugin, const std::string& scene,
+               SceneOpened& opened) {
+    bar.stage("loading " + pluginName(plugin));
+    if (!loadPlugin(plugin))
+        return kExitPluginFailed;
+    bar.stage("reading " + scene);
+    opened = openScene(scene);
+    return opened == SceneOpened::kUnreadable ? kExitSceneFailed : 0;
 }
 
 } // namespace quillo

@@ -15,4 +15,10 @@ enum class SceneOpened { kClean, kWithErrors, kUnreadable };
 // host's reader with the file name and line (kWithErrors: the scene holds what could be read).
 SceneOpened openScene(const std::string& path);
 
+class ProgressBar;
+// Loads the plug-in build, then opens the scene, showing both stages on the bar. Returns 0, or
+// the exit code the command should stop with; opened tells how the scene was read.
+int startScene(ProgressBar& bar, const std::string& plugin, const std::string& scene,
+               SceneOpened& opened);
+
 } // namespace quillo

@@ -2,6 +2,8 @@
 // unloads (quillo plugins, or quillo with no command); bad plug-in files are refused with a
 // message naming them.
 
+#include "runQuillo.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -11,26 +13,6 @@
 #include <sys/wait.h>
 
 namespace {
-
-struct RunResult {
-    int exitCode = -1;
-    std::string output; // stdout and stderr together
-};
-
-RunResult runQuillo(const std::string& arguments) {
-    std::string command = std::string(QUILLO_BINARY_DIR "/bin/quillo ") + arguments + " 2>&1";
-    RunResult result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return result;
-    std::array<char, 4096> buffer;
-    size_t count;
-    while ((count = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        result.output.append(buffer.data(), count);
-    int status = pclose(pipe);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
 
 std::string plugin(const std::string& build) {
     return std::string(QUILLO_BINARY_DIR "/lib/") + build + ".so";

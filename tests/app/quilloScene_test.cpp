@@ -4,6 +4,8 @@
 
 #include <host/image.h>
 
+#include "runQuillo.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -13,26 +15,6 @@
 #include <sys/wait.h>
 
 namespace {
-
-struct RunResult {
-    int exitCode = -1;
-    std::string output; // stdout and stderr together
-};
-
-RunResult runQuillo(const std::string& arguments) {
-    std::string command = std::string(QUILLO_BINARY_DIR "/bin/quillo ") + arguments + " 2>&1";
-    RunResult result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return result;
-    std::array<char, 4096> buffer;
-    size_t count;
-    while ((count = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        result.output.append(buffer.data(), count);
-    int status = pclose(pipe);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
 
 const std::string exampleScene = QUILLO_SOURCE_DIR "/examples/planeAndCube.ma";
 

@@ -1,0 +1,27 @@
+#pragma once
+// Runs the built quillo program with arguments and collects what it printed.
+
+#include <array>
+#include <cstdio>
+#include <string>
+#include <sys/wait.h>
+
+struct RunResult {
+    int exitCode = -1;
+    std::string output; // stdout and stderr together
+};
+
+inline RunResult runQuillo(const std::string& arguments) {
+    std::string command = std::string(QUILLO_BINARY_DIR "/bin/quillo ") + arguments + " 2>&1";
+    RunResult result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return result;
+    std::array<char, 4096> buffer;
+    size_t count;
+    while ((count = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        result.output.append(buffer.data(), count);
+    int status = pclose(pipe);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
