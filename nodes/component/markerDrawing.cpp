@@ -37,3 +37,16 @@ void drawMarkerTriangles(const MPointArray& points, const MColor& colour) {
         glEnd();
     }
 }
+
+void drawMarkersInView(M3dView& view, const MMatrix& parentMatrix, const MPointArray& points,
+                       const MColor& colour) {
+    view.beginGL();
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glPushMatrix();
+    const MMatrix undo = parentMatrix.inverse();
+    glMultMatrixd(&undo.matrix[0][0]);
+    drawMarkerTriangles(points, colour);
+    glPopMatrix();
+    glPopAttrib();
+    view.endGL();
+}

@@ -19,3 +19,8 @@ MMatrix parentTransformation(const MObject& node);
 // Draws every whole triple of points (3k, 3k + 1, 3k + 2) as its own closed line loop in the
 // colour; fewer than three points draw nothing. Call between beginGL and endGL.
 void drawMarkerTriangles(const MPointArray& points, const MColor& colour);
+
+// Draws the markers (world space) in the view, undoing the parent transformation the view has
+// already applied to the locator.
+void drawMarkersInView(M3dView& view, const MMatrix& parentMatrix, const MPointArray& points,
+                       const MColor& colour);

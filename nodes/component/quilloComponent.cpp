@@ -165,16 +165,10 @@ void quilloComponent::draw(M3dView& view, const MDagPath&, M3dView::DisplayStyle
     MPlug(self, outVertexGroup).getValue(usedIds); // brings the marker up to date
     parentMatrix = parentTransformation(self);
 
-    view.beginGL();
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
-    glPushMatrix();
-    const MMatrix undo = parentMatrix.inverse();
-    glMultMatrixd(&undo.matrix[0][0]);
-    if (markerPoints.length() == 3)
-        drawMarkerTriangles(markerPoints, markerColour(*this, status));
-    glPopMatrix();
-    glPopAttrib();
-    view.endGL();
+    // Only a complete marker is drawn; the view's GL state is left as it was either way.
+    const MPointArray none;
+    drawMarkersInView(view, parentMatrix, markerPoints.length() == 3 ? markerPoints : none,
+                      markerColour(*this, status));
 }
 
 bool quilloComponent::isBounded() const {

@@ -170,15 +170,7 @@ void quilloComponentArray::draw(M3dView& view, const MDagPath&, M3dView::Display
     MPlug(self, outFeatherTurtleDataArray).getValue(records); // brings the markers up to date
     parentMatrix = parentTransformation(self);
 
-    view.beginGL();
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
-    glPushMatrix();
-    const MMatrix undo = parentMatrix.inverse();
-    glMultMatrixd(&undo.matrix[0][0]);
-    drawMarkerTriangles(markerPoints, markerColour(*this, status));
-    glPopMatrix();
-    glPopAttrib();
-    view.endGL();
+    drawMarkersInView(view, parentMatrix, markerPoints, markerColour(*this, status));
 }
 
 bool quilloComponentArray::isBounded() const {
