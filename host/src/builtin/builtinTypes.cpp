@@ -5,6 +5,7 @@
 #include "geometry/nurbsSurfaceNode.h"
 #include "graph/nodeType.h"
 #include "sets/objectSetNode.h"
+#include "shading/textureTypes.h"
 #include "view/cameraNode.h"
 
 namespace host {
@@ -31,6 +32,7 @@ void registerBuiltinTypes(TypeRegistry& registry) {
     registerMeshType(registry);
     registerSetTypes(registry);
     registerCameraType(registry);
+    registerTextureTypes(registry);
 }
 
 } // namespace host

@@ -37,6 +37,7 @@ struct AttributeDef : Object, std::enable_shared_from_this<AttributeDef> {
     bool array = false, keyable = false, hidden = false, channelBox = false;
     bool indexMatters = true, internal = false, usesArrayDataBuilder = false;
     bool usedAsColor = false, dynamic = false;
+    bool angle = false; // kept in radians; scene files write it in their angle unit
     // One element per instance of a DAG node (instObjGroups, worldMesh): named without an index
     // in a connection, as files write "shape.iog", the plug means the first instance.
     bool instanced = false;

@@ -13,7 +13,7 @@ bool isAngleAttribute(const AttributeDef* attribute) {
     const AttributeDef* rotate = attributeDef(TransformNode::rotate);
     const AttributeDef* rotateAxis = attributeDef(TransformNode::rotateAxis);
     for (const AttributeDef* a = attribute; a; a = a->parent) {
-        if (a == rotate || a == rotateAxis)
+        if (a == rotate || a == rotateAxis || a->angle)
             return true;
         if (const DynamicAttributeInfo* info = SceneState::instance().attributeInfo(a, false);
             info && info->angle)

@@ -2,8 +2,7 @@
 
 namespace host {
 
-// Texture samplers (file, ramp, checker, place2dTexture) are added here as the host learns
-// to evaluate them; until then their outputs cannot be sampled.
+// The built-in texture types add their samplers when they are registered (textureTypes.cpp).
 SamplerRegistry& SamplerRegistry::instance() {
     static SamplerRegistry registry;
     return registry;

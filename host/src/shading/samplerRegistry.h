@@ -32,7 +32,9 @@ struct ShadingInputs {
 };
 
 // Fills colors and transparencies (both already holding inputs.count entries) for the plug.
-// On failure it says why in *error; the caller adds the plug's name.
+// On failure it says why in *error; the caller adds the plug's name. MS::kNotImplemented
+// means the plug is not one the sampler evaluates (an input of the node, say): it is then
+// sampled like a plug of a node without a sampler.
 using ShadingSampler = std::function<MStatus(
     const PlugRef& plug, const ShadingInputs& inputs, MFloatVectorArray& colors,
     MFloatVectorArray& transparencies, std::string* error)>;

@@ -95,9 +95,12 @@ MStatus sample(const PlugRef& plug, const ShadingInputs& inputs, MFloatVectorArr
     if (const ShadingSampler* sampler = SamplerRegistry::instance().find(type)) {
         std::string reason;
         MStatus status = (*sampler)(plug, inputs, colors, transparencies, &reason);
-        if (!status)
-            *error = "'" + name + "': " + reason;
-        return status;
+        if (!(status == MS::kNotImplemented)) {
+            if (!status)
+                *error = "'" + name + "': " + reason;
+            return status;
+        }
+        // The sampler leaves the node's inputs to the plain rules below.
     }
     if (plug.node->type()->generic || plug.node->type()->isComputed(plug.attribute)) {
         *error = "'" + name + "' is an output of a node of type '" + type +
