@@ -1,18 +1,60 @@
 #pragma once
-// "quilloSystem": grows hundreds of feathers over a growth surface or mesh.
-// The type is registered so that scenes can hold the node; its attributes and behaviour are
-// added in stages.
+// "quilloSystem": grows hundreds of feathers over a growth surface or mesh. It borrows the
+// description (and the guide paths) of a feather node through "inRenderFeather", places roots
+// over the growth geometry (a jittered grid or a UV info file, uvInfoFile.h), builds one
+// feather per root and keeps them for drawing.
+//
+// So far the node holds its attributes and members; placement, the build (compute), drawing
+// and bounds come later. Until then compute produces nothing (MS::kUnknownParameter) and
+// draw and boundingBox are MPxLocatorNode's own.
+//
+// The node owns its members only; it never frees the borrowed description or guide paths.
 
+#include "feather/featherGeometry.h"
+
+#include <maya/MColorArray.h>
+#include <maya/MMatrix.h>
 #include <maya/MPxLocatorNode.h>
+
+#include <vector>
 
 class quilloSystem : public MPxLocatorNode {
   public:
+    quilloSystem() = default;
     ~quilloSystem() override = default;
+
+    // Clears `feathers` and gives `featherColors` its four entries.
+    void postConstructor() override;
+    MStatus compute(const MPlug& plug, MDataBlock& data) override;
+    bool isBounded() const override;
+    bool excludeAsLocator() const override;
 
     static void* creator();
     static MStatus initialize();
-    // Node-removed callback.
+    // Node-removed callback: clears `feathers` and empties `featherColors`.
     static void nodeRemoved(MObject& node, void* clientData);
 
     static const MTypeId id;
+
+    // Read access for drawing and tests.
+    const std::vector<featherGeometry>& builtFeathers() const { return feathers; }
+    const MColorArray& drawColors() const { return featherColors; }
+
+    // Attributes, in the order they are added (see quilloSystemAttributes.cpp).
+    static MObject active, displayQuality, displayBarbuleQuality, renderQuality;
+    static MObject useUVIFile, uviFile, uSegment, vSegment, jitterDistance, jitterFrequency;
+    static MObject guidsPerFeather, gloalScale, randScale, radius, power;
+    static MObject colorTex, scaleTex, baldnessTex, radiusTex, uvOffset, uvTranslate;
+    static MObject randomSeed, displayProxyBoundingBox, uvSetName, inRenderFeather, growthSet;
+    static MObject inputGrowSurface, inputGrowMesh, inputGrowMeshID, inFeatherMesh;
+    static MObject outFeatherMesh, outputFeatherMesh;
+
+  private:
+    // The feathers of the last build, in build order, in world space.
+    std::vector<featherGeometry> feathers;
+    // The parent transform's own matrix, refreshed at every draw.
+    MMatrix parentMatrix;
+    // Draw colours of the borrowed description: rachis root, rachis tip, barbule root, barbule
+    // tip.
+    MColorArray featherColors;
 };
