@@ -71,7 +71,9 @@ class UvInfoFileTest : public ::testing::Test {
         EXPECT_EQ(u.length() + v.length() + faces.length(), 0u);
     }
 
-    std::string path = ::testing::TempDir() + "uvInfoFileTest.uvi";
+    // One file per test: ctest runs the tests of this suite side by side.
+    std::string path = ::testing::TempDir() + "uvInfoFileTest_" +
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".uvi";
     MFloatArray u, v;
     MIntArray faces;
 };
