@@ -1,6 +1,7 @@
 // The feather node's attributes as scenes store them (names, types, defaults, limits, flags,
 // enum fields, what affects "outputMesh"), and its default ramp entries.
 
+#include "attributeTable.h"
 #include "featherNodeFixture.h"
 
 #include "graph/nodeType.h"
@@ -135,141 +136,8 @@ combineBarbules combbarb bool 0 - - K yes
 barbuleLengthThreshold barlenth double 0 0 - K yes
 )";
 
-struct expectedAttribute {
-    bool child = false;
-    std::string longName, shortName, type, defaults, minimum, maximum, flags;
-    bool affects = false;
-};
-
-std::vector<expectedAttribute> parseTable() {
-    std::vector<expectedAttribute> rows;
-    std::istringstream lines(expectedTable);
-    for (std::string line; std::getline(lines, line);) {
-        if (line.empty())
-            continue;
-        std::istringstream in(line);
-        expectedAttribute row;
-        std::string affects;
-        in >> row.longName >> row.shortName >> row.type >> row.defaults >> row.minimum >>
-            row.maximum >> row.flags >> affects;
-        row.child = row.longName[0] == '.';
-        if (row.child)
-            row.longName.erase(0, 1);
-        row.affects = affects == "yes";
-        rows.push_back(row);
-    }
-    return rows;
-}
-
-std::vector<double> numbers(const std::string& text) {
-    std::vector<double> values;
-    std::istringstream in(text);
-    for (std::string item; std::getline(in, item, ',');)
-        values.push_back(std::stod(item));
-    return values;
-}
-
-bool hasFlag(const std::string& flags, const std::string& flag) {
-    std::istringstream in(flags);
-    for (std::string item; std::getline(in, item, ',');)
-        if (item == flag)
-            return true;
-    return false;
-}
-
-MFnNumericData::Type numericTypeOf(const std::string& type) {
-    if (type == "int")
-        return MFnNumericData::kInt;
-    if (type == "bool")
-        return MFnNumericData::kBoolean;
-    if (type == "double")
-        return MFnNumericData::kDouble;
-    if (type == "double2")
-        return MFnNumericData::k2Double;
-    if (type == "double3")
-        return MFnNumericData::k3Double;
-    if (type == "float2")
-        return MFnNumericData::k2Float;
-    if (type == "colour")
-        return MFnNumericData::k3Float;
-    return MFnNumericData::kInvalid;
-}
-
-// The attribute's own components: itself, or the children of a numeric compound.
-std::vector<MObject> componentsOf(const MObject& attribute, size_t count) {
-    if (count == 1)
-        return {attribute};
-    std::vector<MObject> parts;
-    MFnNumericAttribute fn(attribute);
-    for (unsigned int i = 0; i < count; ++i)
-        parts.push_back(fn.child(i));
-    return parts;
-}
-
-void checkNumeric(const MObject& attribute, const expectedAttribute& row) {
-    MFnNumericAttribute fn(attribute);
-    EXPECT_EQ(fn.unitType(), numericTypeOf(row.type)) << row.longName;
-    if (row.type == "colour") {
-        EXPECT_TRUE(fn.isUsedAsColor()) << row.longName;
-    }
-    const std::vector<double> defaults = numbers(row.defaults);
-    const std::vector<MObject> parts = componentsOf(attribute, defaults.size());
-    for (size_t i = 0; i < parts.size(); ++i) {
-        MFnNumericAttribute part(parts[i]);
-        double value = -1e9, limit = 0.0;
-        ASSERT_TRUE(part.getDefault(value)) << row.longName;
-        EXPECT_NEAR(value, defaults[i], 1e-6) << row.longName << " default " << i;
-        EXPECT_EQ(part.hasMin(), row.minimum != "-") << row.longName;
-        EXPECT_EQ(part.hasMax(), row.maximum != "-") << row.longName;
-        if (row.minimum != "-") {
-            ASSERT_TRUE(part.getMin(limit)) << row.longName;
-            EXPECT_EQ(limit, std::stod(row.minimum)) << row.longName;
-        }
-        if (row.maximum != "-") {
-            ASSERT_TRUE(part.getMax(limit)) << row.longName;
-            EXPECT_NEAR(limit, std::stod(row.maximum), 1e-7) << row.longName;
-        }
-    }
-}
-
-void checkKind(const MObject& attribute, const expectedAttribute& row) {
-    const std::string& type = row.type;
-    if (numericTypeOf(type) != MFnNumericData::kInvalid) {
-        checkNumeric(attribute, row);
-    } else if (type == "enum") {
-        MFnEnumAttribute fn(attribute);
-        short value = -1;
-        ASSERT_TRUE(fn.getDefault(value)) << row.longName;
-        EXPECT_EQ(value, static_cast<short>(std::stoi(row.defaults))) << row.longName;
-    } else if (type == "ramp") {
-        MFnCompoundAttribute fn(attribute);
-        EXPECT_TRUE(fn.isArray()) << row.longName;
-        ASSERT_EQ(fn.numChildren(), 3u) << row.longName;
-        EXPECT_EQ(MFnAttribute(fn.child(0)).name().asChar(), row.longName + "_Position");
-        EXPECT_EQ(MFnAttribute(fn.child(1)).name().asChar(), row.longName + "_FloatValue");
-        EXPECT_EQ(MFnAttribute(fn.child(2)).name().asChar(), row.longName + "_Interp");
-    } else if (type == "compound") {
-        EXPECT_EQ(MFnCompoundAttribute(attribute).numChildren(), 3u) << row.longName;
-    } else {
-        MFnTypedAttribute fn(attribute);
-        const MFnData::Type data = type == "string"         ? MFnData::kString
-                                   : type == "mesh"         ? MFnData::kMesh
-                                   : type == "nurbsSurface" ? MFnData::kNurbsSurface
-                                                            : MFnData::kPlugin;
-        EXPECT_EQ(fn.attrType(), data) << row.longName;
-        MObject defaultData;
-        fn.getDefault(defaultData);
-        if (type == "string") {
-            ASSERT_TRUE(defaultData.hasFn(MFn::kStringData)) << row.longName;
-            EXPECT_EQ(MFnStringData(defaultData).string(), MString("")) << row.longName;
-        } else {
-            EXPECT_TRUE(defaultData.isNull()) << row.longName << " has no default";
-        }
-    }
-}
-
 TEST_F(FeatherNodeTest, AttributesAreExactlyTheTable) {
-    const std::vector<expectedAttribute> rows = parseTable();
+    const std::vector<expectedAttribute> rows = parseAttributeTable(expectedTable);
     ASSERT_EQ(rows.size(), 98u);
     host::NodeType* type = host::TypeRegistry::instance().findNode("quillo");
     ASSERT_NE(type, nullptr);
@@ -299,19 +167,19 @@ TEST_F(FeatherNodeTest, AttributesAreExactlyTheTable) {
         EXPECT_EQ(fn.shortName().asChar(), row.shortName);
         EXPECT_EQ(!fn.parent().isNull(), row.child);
         if (row.flags != "-" || row.type != "ramp") {
-            EXPECT_EQ(fn.isKeyable(), hasFlag(row.flags, "K"));
-            EXPECT_EQ(fn.isStorable(), !hasFlag(row.flags, "nS"));
-            EXPECT_EQ(fn.isWritable(), !hasFlag(row.flags, "nW"));
-            EXPECT_EQ(fn.isHidden(), hasFlag(row.flags, "H"));
-            EXPECT_EQ(fn.isArray(), hasFlag(row.flags, "A"));
+            EXPECT_EQ(fn.isKeyable(), tableHasFlag(row.flags, "K"));
+            EXPECT_EQ(fn.isStorable(), !tableHasFlag(row.flags, "nS"));
+            EXPECT_EQ(fn.isWritable(), !tableHasFlag(row.flags, "nW"));
+            EXPECT_EQ(fn.isHidden(), tableHasFlag(row.flags, "H"));
+            EXPECT_EQ(fn.isArray(), tableHasFlag(row.flags, "A"));
             EXPECT_TRUE(fn.isReadable());
         }
         const MFnAttribute::DisconnectBehavior behavior =
-            hasFlag(row.flags, "Dd")   ? MFnAttribute::kDelete
-            : hasFlag(row.flags, "Dr") ? MFnAttribute::kReset
-                                       : MFnAttribute::kNothing;
+            tableHasFlag(row.flags, "Dd")   ? MFnAttribute::kDelete
+            : tableHasFlag(row.flags, "Dr") ? MFnAttribute::kReset
+                                            : MFnAttribute::kNothing;
         EXPECT_EQ(fn.disconnectBehavior(), behavior);
-        checkKind(attribute, row);
+        checkAttributeKind(attribute, row);
         if (row.affects)
             affecting.insert(row.longName);
     }

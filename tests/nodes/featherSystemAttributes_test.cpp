@@ -2,6 +2,7 @@
 // what affects "outFeatherMesh"), its members after creation and removal, and a compute that
 // produces nothing yet.
 
+#include "attributeTable.h"
 #include "featherNodeFixture.h"
 
 #include "graph/nodeType.h"
@@ -57,115 +58,6 @@ outFeatherMesh outfm mesh - - - nK,nS,nW,H no
 outputFeatherMesh outfeamesh bool 0 - - nK no
 )";
 
-struct expectedAttribute {
-    std::string longName, shortName, type, defaults, minimum, maximum, flags;
-    bool affects = false;
-};
-
-std::vector<expectedAttribute> parseTable() {
-    std::vector<expectedAttribute> rows;
-    std::istringstream lines(expectedTable);
-    for (std::string line; std::getline(lines, line);) {
-        if (line.empty())
-            continue;
-        std::istringstream in(line);
-        expectedAttribute row;
-        std::string affects;
-        in >> row.longName >> row.shortName >> row.type >> row.defaults >> row.minimum >>
-            row.maximum >> row.flags >> affects;
-        row.affects = affects == "yes";
-        rows.push_back(row);
-    }
-    return rows;
-}
-
-std::vector<double> numbers(const std::string& text) {
-    std::vector<double> values;
-    std::istringstream in(text);
-    for (std::string item; std::getline(in, item, ',');)
-        values.push_back(std::stod(item));
-    return values;
-}
-
-bool hasFlag(const std::string& flags, const std::string& flag) {
-    std::istringstream in(flags);
-    for (std::string item; std::getline(in, item, ',');)
-        if (item == flag)
-            return true;
-    return false;
-}
-
-MFnNumericData::Type numericTypeOf(const std::string& type) {
-    if (type == "int")
-        return MFnNumericData::kInt;
-    if (type == "bool")
-        return MFnNumericData::kBoolean;
-    if (type == "float")
-        return MFnNumericData::kFloat;
-    if (type == "double2")
-        return MFnNumericData::k2Double;
-    if (type == "float2")
-        return MFnNumericData::k2Float;
-    if (type == "colour")
-        return MFnNumericData::k3Float;
-    return MFnNumericData::kInvalid;
-}
-
-void checkNumeric(const MObject& attribute, const expectedAttribute& row) {
-    MFnNumericAttribute fn(attribute);
-    EXPECT_EQ(fn.unitType(), numericTypeOf(row.type));
-    EXPECT_EQ(fn.isUsedAsColor(), row.type == "colour");
-    const std::vector<double> defaults = numbers(row.defaults);
-    std::vector<MObject> parts;
-    if (defaults.size() == 1)
-        parts.push_back(attribute);
-    for (unsigned int i = 0; defaults.size() > 1 && i < defaults.size(); ++i)
-        parts.push_back(fn.child(i));
-    for (size_t i = 0; i < parts.size(); ++i) {
-        SCOPED_TRACE("component " + std::to_string(i));
-        MFnNumericAttribute part(parts[i]);
-        double value = -1e9, limit = 0.0;
-        ASSERT_TRUE(part.getDefault(value));
-        EXPECT_NEAR(value, defaults[i], 1e-6);
-        EXPECT_EQ(part.hasMin(), row.minimum != "-");
-        EXPECT_EQ(part.hasMax(), row.maximum != "-");
-        if (row.minimum != "-") {
-            ASSERT_TRUE(part.getMin(limit));
-            EXPECT_EQ(limit, std::stod(row.minimum));
-        }
-        if (row.maximum != "-") {
-            ASSERT_TRUE(part.getMax(limit));
-            EXPECT_EQ(limit, std::stod(row.maximum));
-        }
-    }
-}
-
-void checkKind(const MObject& attribute, const expectedAttribute& row) {
-    if (numericTypeOf(row.type) != MFnNumericData::kInvalid) {
-        checkNumeric(attribute, row);
-        return;
-    }
-    if (row.type == "message") {
-        EXPECT_TRUE(attribute.hasFn(MFn::kMessageAttribute));
-        return;
-    }
-    MFnTypedAttribute fn(attribute);
-    const MFnData::Type data = row.type == "string" ? MFnData::kString
-                               : row.type == "mesh" ? MFnData::kMesh
-                                                    : MFnData::kNurbsSurface;
-    EXPECT_EQ(fn.attrType(), data);
-    MObject defaultData;
-    fn.getDefault(defaultData);
-    if (row.type == "string") {
-        ASSERT_TRUE(defaultData.hasFn(MFn::kStringData));
-        const std::string text =
-            '"' + std::string(MFnStringData(defaultData).string().asChar()) + '"';
-        EXPECT_EQ(text, row.defaults);
-    } else {
-        EXPECT_TRUE(defaultData.isNull()) << "no default geometry";
-    }
-}
-
 class FeatherSystemTest : public FeatherNodeTest {
   protected:
     std::string createSystem(const std::string& name = "") {
@@ -186,7 +78,7 @@ class FeatherSystemTest : public FeatherNodeTest {
 };
 
 TEST_F(FeatherSystemTest, AttributesAreExactlyTheTable) {
-    const std::vector<expectedAttribute> rows = parseTable();
+    const std::vector<expectedAttribute> rows = parseAttributeTable(expectedTable);
     ASSERT_EQ(rows.size(), 32u);
     host::NodeType* type = host::TypeRegistry::instance().findNode("quilloSystem");
     ASSERT_NE(type, nullptr);
@@ -209,13 +101,13 @@ TEST_F(FeatherSystemTest, AttributesAreExactlyTheTable) {
         ASSERT_FALSE(attribute.isNull());
         MFnAttribute fn(attribute);
         EXPECT_EQ(fn.shortName().asChar(), row.shortName);
-        EXPECT_EQ(fn.isKeyable(), !hasFlag(row.flags, "nK"));
-        EXPECT_EQ(fn.isStorable(), !hasFlag(row.flags, "nS"));
-        EXPECT_EQ(fn.isWritable(), !hasFlag(row.flags, "nW"));
-        EXPECT_EQ(fn.isHidden(), hasFlag(row.flags, "H"));
+        EXPECT_EQ(fn.isKeyable(), !tableHasFlag(row.flags, "nK"));
+        EXPECT_EQ(fn.isStorable(), !tableHasFlag(row.flags, "nS"));
+        EXPECT_EQ(fn.isWritable(), !tableHasFlag(row.flags, "nW"));
+        EXPECT_EQ(fn.isHidden(), tableHasFlag(row.flags, "H"));
         EXPECT_TRUE(fn.isReadable());
         EXPECT_FALSE(fn.isArray());
-        checkKind(attribute, row);
+        checkAttributeKind(attribute, row);
         if (row.affects)
             affecting.insert(row.longName);
     }
