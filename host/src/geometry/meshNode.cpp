@@ -13,6 +13,7 @@
 #include <maya/MFnNumericAttribute.h>
 #include <maya/MFnStringData.h>
 #include <maya/MFnTypedAttribute.h>
+#include <maya/MRampAttribute.h>
 #include <maya/MGlobal.h>
 
 #include <functional>
@@ -56,25 +57,9 @@ void addData(const char* name, const char* shortName) {
     MPxNode::addAttribute(typed.create(name, shortName, MFnData::kAny));
 }
 
-// A curve ramp as files store it: (position, value, interpolation) elements. Kept for the file.
+// A curve ramp as files store it; the shape only keeps it for the file.
 void addRamp(const std::string& name, const std::string& shortName) {
-    MFnNumericAttribute numeric;
-    MObject position = numeric.create((name + "_Position").c_str(), (shortName + "p").c_str(),
-                                      MFnNumericData::kFloat, 0.0);
-    MObject value = numeric.create((name + "_FloatValue").c_str(), (shortName + "fv").c_str(),
-                                   MFnNumericData::kFloat, 0.0);
-    MFnEnumAttribute enumeration;
-    MObject interp = enumeration.create((name + "_Interp").c_str(), (shortName + "i").c_str(), 1);
-    const char* names[] = {"None", "Linear", "Smooth", "Spline"};
-    for (short i = 0; i < 4; ++i)
-        enumeration.addField(names[i], i);
-    MFnCompoundAttribute compound;
-    MObject ramp = compound.create(name.c_str(), shortName.c_str());
-    compound.addChild(position);
-    compound.addChild(value);
-    compound.addChild(interp);
-    compound.setArray(true);
-    MPxNode::addAttribute(ramp);
+    MPxNode::addAttribute(MRampAttribute::createCurveRamp(name.c_str(), shortName.c_str()));
 }
 
 PlugRef arrayPlug(Node& node, const MObject& attribute) {

@@ -11,6 +11,7 @@
 #include <maya/MFnEnumAttribute.h>
 #include <maya/MFnNumericAttribute.h>
 #include <maya/MFnTypedAttribute.h>
+#include <maya/MRampAttribute.h>
 
 #include <string>
 
@@ -36,26 +37,9 @@ void addNumber(const char* name, const char* shortName, MFnNumericData::Type typ
     MPxNode::addAttribute(numeric.create(name, shortName, type, value));
 }
 
-// A curve ramp as files store it: an array of (position, value, interpolation) elements. The
-// shape only keeps it for the file; nothing here reads it.
+// A curve ramp as files store it; the shape only keeps it for the file.
 void addRamp(const std::string& name, const std::string& shortName) {
-    MFnNumericAttribute numeric;
-    MObject position = numeric.create((name + "_Position").c_str(), (shortName + "p").c_str(),
-                                      MFnNumericData::kFloat, 0.0);
-    MObject value = numeric.create((name + "_FloatValue").c_str(), (shortName + "fv").c_str(),
-                                   MFnNumericData::kFloat, 0.0);
-    MFnEnumAttribute enumeration;
-    MObject interp = enumeration.create((name + "_Interp").c_str(), (shortName + "i").c_str(), 1);
-    const char* names[] = {"None", "Linear", "Smooth", "Spline"};
-    for (short i = 0; i < 4; ++i)
-        enumeration.addField(names[i], i);
-    MFnCompoundAttribute compound;
-    MObject ramp = compound.create(name.c_str(), shortName.c_str());
-    compound.addChild(position);
-    compound.addChild(value);
-    compound.addChild(interp);
-    compound.setArray(true);
-    MPxNode::addAttribute(ramp);
+    MPxNode::addAttribute(MRampAttribute::createCurveRamp(name.c_str(), shortName.c_str()));
 }
 
 } // namespace
