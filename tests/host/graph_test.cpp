@@ -352,6 +352,17 @@ TEST_F(GraphTest, DagParentingAndNames) {
     EXPECT_TRUE(scene.findNode("child").isNull());
 }
 
+TEST_F(GraphTest, PlugLocksFollowARenamedNode) {
+    std::string n = create("testAdder");
+    MPlug plug;
+    ASSERT_TRUE(scene.findPlug(n + ".inputA", plug));
+    ASSERT_TRUE(plug.setLocked(true));
+    ASSERT_TRUE(scene.rename(n, "renamedAdder"));
+    ASSERT_TRUE(scene.findPlug("renamedAdder.inputA", plug));
+    EXPECT_TRUE(plug.isLocked());
+    EXPECT_FALSE(scene.setAttr("renamedAdder.inputA", 3.0)) << "still locked after the rename";
+}
+
 TEST_F(GraphTest, UnknownTypesBecomeGenericNodesKeepingRawValues) {
     std::string name;
     ASSERT_TRUE(scene.createNode("lightLinker", "lightLinker1", "", &name, true));

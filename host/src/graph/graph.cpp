@@ -270,9 +270,17 @@ MStatus Graph::rename(Node* node, const std::string& name, std::string* error) {
     }
     if (node->name() == name)
         return MS::kSuccess;
+    const std::string oldPrefix = node->name() + ".";
     byName_.erase(node->name());
     node->setName(uniqueName(name));
     byName_[node->name()] = node;
+    // Plug locks are kept by plug name: carry them over to the new name.
+    std::set<std::string> locks;
+    for (const std::string& plug : node->lockedPlugs)
+        locks.insert(plug.rfind(oldPrefix, 0) == 0
+                         ? node->name() + "." + plug.substr(oldPrefix.size())
+                         : plug);
+    node->lockedPlugs = std::move(locks);
     return MS::kSuccess;
 }
 
