@@ -188,6 +188,18 @@ bool buildFromArrays(int numVertices, int numPolygons, const MFloatPointArray& v
 } // namespace
 } // namespace host
 
+namespace {
+// The mesh in object space and the index of the named UV set (the current one when null).
+MStatus resolveUVSet(const MObject& object, bool hasPath, const MString* uvSet,
+                     host::Target& target, int& index) {
+    MStatus status = host::resolve(object, hasPath, MSpace::kObject, target);
+    if (!status)
+        return status;
+    index = host::setIndex(*target.mesh, uvSet);
+    return index < 0 ? MStatus(MS::kInvalidParameter) : MStatus(MS::kSuccess);
+}
+} // namespace
+
 using host::Mesh;
 using host::MeshHit;
 using host::Node;
@@ -601,12 +613,10 @@ MStatus MFnMesh::createUVSet(MString& uvSetName, MDGModifier*, int) {
 
 MStatus MFnMesh::getUVs(MFloatArray& uArray, MFloatArray& vArray, const MString* uvSet) const {
     Target target;
-    MStatus status = host::resolve(object_, hasPath_, MSpace::kObject, target);
+    int index = -1;
+    MStatus status = resolveUVSet(object_, hasPath_, uvSet, target, index);
     if (!status)
         return status;
-    const int index = host::setIndex(*target.mesh, uvSet);
-    if (index < 0)
-        return MS::kInvalidParameter;
     const host::MeshUVSet& set = target.mesh->uvSets[static_cast<size_t>(index)];
     uArray.clear();
     vArray.clear();
@@ -620,12 +630,10 @@ MStatus MFnMesh::getUVs(MFloatArray& uArray, MFloatArray& vArray, const MString*
 MStatus MFnMesh::setUVs(const MFloatArray& uArray, const MFloatArray& vArray,
                         const MString* uvSet) {
     Target target;
-    MStatus status = host::resolve(object_, hasPath_, MSpace::kObject, target);
+    int index = -1;
+    MStatus status = resolveUVSet(object_, hasPath_, uvSet, target, index);
     if (!status)
         return status;
-    const int index = host::setIndex(*target.mesh, uvSet);
-    if (index < 0)
-        return MS::kInvalidParameter;
     std::vector<float> u(uArray.length()), v(vArray.length());
     for (unsigned int i = 0; i < uArray.length(); ++i)
         u[i] = uArray[i];
@@ -638,12 +646,10 @@ MStatus MFnMesh::setUVs(const MFloatArray& uArray, const MFloatArray& vArray,
 
 MStatus MFnMesh::getUV(int uvId, float& u, float& v, const MString* uvSet) const {
     Target target;
-    MStatus status = host::resolve(object_, hasPath_, MSpace::kObject, target);
+    int index = -1;
+    MStatus status = resolveUVSet(object_, hasPath_, uvSet, target, index);
     if (!status)
         return status;
-    const int index = host::setIndex(*target.mesh, uvSet);
-    if (index < 0)
-        return MS::kInvalidParameter;
     const host::MeshUVSet& set = target.mesh->uvSets[static_cast<size_t>(index)];
     if (uvId < 0 || uvId >= static_cast<int>(set.u.size()))
         return MS::kInvalidParameter;
@@ -655,12 +661,10 @@ MStatus MFnMesh::getUV(int uvId, float& u, float& v, const MString* uvSet) const
 MStatus MFnMesh::assignUVs(const MIntArray& uvCounts, const MIntArray& uvIds,
                            const MString* uvSet) {
     Target target;
-    MStatus status = host::resolve(object_, hasPath_, MSpace::kObject, target);
+    int index = -1;
+    MStatus status = resolveUVSet(object_, hasPath_, uvSet, target, index);
     if (!status)
         return status;
-    const int index = host::setIndex(*target.mesh, uvSet);
-    if (index < 0)
-        return MS::kInvalidParameter;
     std::vector<int> counts(uvCounts.length()), ids(uvIds.length());
     for (unsigned int i = 0; i < uvCounts.length(); ++i)
         counts[i] = uvCounts[i];
