@@ -30,3 +30,10 @@ void featherGeometry::clear() {
     rachisMesh.clear();
     barbuleMesh.clear();
 }
+
+void featherGeometry::dropBuildOnlyData() {
+    leftPositions.clear();
+    leftLengths.clear();
+    rightPositions.clear();
+    rightLengths.clear();
+}

@@ -1,6 +1,7 @@
 #include "plugin/featherHolders.h"
 
 #include "nodes/feather/quillo.h"
+#include "nodes/system/quilloSystem.h"
 
 #include <maya/MFnDependencyNode.h>
 #include <maya/MPlug.h>
@@ -20,8 +21,13 @@ const std::vector<featherGeometry>& quilloFeathers(MPxNode& node) {
     return static_cast<quillo&>(node).builtFeathers();
 }
 
+const std::vector<featherGeometry>& systemFeathers(MPxNode& node) {
+    return static_cast<quilloSystem&>(node).builtFeathers();
+}
+
 const featherHolderType holderTypes[] = {
     {"quillo", quillo::id, quillo::outputMesh, &quilloFeathers},
+    {"quilloSystem", quilloSystem::id, quilloSystem::outFeatherMesh, &systemFeathers},
 };
 
 } // namespace

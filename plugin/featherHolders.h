@@ -1,7 +1,6 @@
 #pragma once
 // The node types whose nodes hold built feathers, for code that reads every feather of the
-// scene (the export command). Today the feather node; the feather system joins with one entry
-// in featherHolders.cpp.
+// scene (the export command): the feather node and the feather system.
 
 #include "feather/featherGeometry.h"
 

@@ -1,7 +1,5 @@
 #include "nodes/component/markerDrawing.h"
 
-#include <maya/MFnDagNode.h>
-#include <maya/MFnTransform.h>
 #include <maya/MPxLocatorNode.h>
 #include <maya/MTransformationMatrix.h>
 
@@ -11,17 +9,6 @@ MColor markerColour(const MPxLocatorNode& node, M3dView::DisplayStatus status) {
     if (status == M3dView::kDormant)
         return MColor(0.0f, 0.6f, 1.0f);
     return node.colorRGB(status);
-}
-
-MMatrix parentTransformation(const MObject& node) {
-    MStatus found;
-    MObject parent = MFnDagNode(node).parent(0, &found);
-    if (found == MS::kSuccess) {
-        MFnTransform transform(parent, &found);
-        if (found == MS::kSuccess)
-            return transform.transformation().asMatrix();
-    }
-    return MMatrix();
 }
 
 void drawMarkerTriangles(const MPointArray& points, const MColor& colour) {

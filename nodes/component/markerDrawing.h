@@ -13,9 +13,6 @@ class MPxLocatorNode;
 // Cyan when lead, a lighter blue when dormant, the host's status colour otherwise.
 MColor markerColour(const MPxLocatorNode& node, M3dView::DisplayStatus status);
 
-// The local transformation of the node's first parent; identity when it has none.
-MMatrix parentTransformation(const MObject& node);
-
 // Draws every whole triple of points (3k, 3k + 1, 3k + 2) as its own closed line loop in the
 // colour; fewer than three points draw nothing. Call between beginGL and endGL.
 void drawMarkerTriangles(const MPointArray& points, const MColor& colour);

@@ -2,6 +2,7 @@
 
 #include "feather/errorReport.h"
 #include "nodes/component/markerDrawing.h"
+#include "nodes/feather/featherDrawing.h"
 #include "nodes/component/meshWalking.h"
 #include "nodes/component/quilloComponentArray.h"
 #include "plugin/featherTurtleData.h"

@@ -2,6 +2,8 @@
 
 #include <maya/M3dView.h> // OpenGL, as the view provides it
 #include <maya/MFloatPointArray.h>
+#include <maya/MFnDagNode.h>
+#include <maya/MFnTransform.h>
 #include <maya/MPoint.h>
 
 namespace {
@@ -91,4 +93,30 @@ void drawProxyBoxes(const std::vector<featherGeometry>& feathers, const MColor& 
         }
         glEnd();
     }
+}
+
+MMatrix parentTransformation(const MObject& node) {
+    MStatus found;
+    MObject parent = MFnDagNode(node).parent(0, &found);
+    if (found != MS::kSuccess)
+        return MMatrix();
+    MFnTransform transform(parent, &found);
+    if (found != MS::kSuccess)
+        return MMatrix();
+    return transform.transformation().asMatrix();
+}
+
+worldSpaceFeatherDraw::worldSpaceFeatherDraw(M3dView& view, const MMatrix& parentMatrix)
+    : view_(view) {
+    view_.beginGL();
+    glPushAttrib(0x000FFFFF);
+    glPushMatrix();
+    const MMatrix undo = parentMatrix.inverse();
+    glMultMatrixd(&undo.matrix[0][0]);
+}
+
+worldSpaceFeatherDraw::~worldSpaceFeatherDraw() {
+    glPopMatrix();
+    glPopAttrib();
+    view_.endGL();
 }

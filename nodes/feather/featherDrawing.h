@@ -8,7 +8,10 @@
 
 #include "feather/featherGeometry.h"
 
+#include <maya/M3dView.h>
 #include <maya/MColor.h>
+#include <maya/MMatrix.h>
+#include <maya/MObject.h>
 
 #include <vector>
 
@@ -26,3 +29,21 @@ void drawFeathersShaded(const std::vector<featherGeometry>& feathers, float brig
 // A wire box around each feather's proxyBox, in one colour: the bottom and top rectangles as
 // strips, then the four vertical edges as lines. Nothing for an empty list.
 void drawProxyBoxes(const std::vector<featherGeometry>& feathers, const MColor& colour);
+
+// The own transformation of the node's first parent transform; identity when it has none.
+MMatrix parentTransformation(const MObject& node);
+
+// Brackets a draw of world-space feathers under a locator: begins GL on the view, saves every
+// attribute (0x000FFFFF) and the matrix, and multiplies by the inverse of the parent's own
+// transformation so that the feathers appear where they were built, whatever moves the locator.
+// The destructor restores both stacks and ends GL.
+class worldSpaceFeatherDraw {
+  public:
+    worldSpaceFeatherDraw(M3dView& view, const MMatrix& parentMatrix);
+    ~worldSpaceFeatherDraw();
+    worldSpaceFeatherDraw(const worldSpaceFeatherDraw&) = delete;
+    worldSpaceFeatherDraw& operator=(const worldSpaceFeatherDraw&) = delete;
+
+  private:
+    M3dView& view_;
+};

@@ -219,13 +219,8 @@ MStatus quillo::compute(const MPlug& plug, MDataBlock& data) {
     data.outputValue(outputMesh).set(mesh);
     data.setClean(plug);
 
-    // Needed only while building.
-    for (featherGeometry& feather : feathers) {
-        feather.leftPositions.clear();
-        feather.leftLengths.clear();
-        feather.rightPositions.clear();
-        feather.rightLengths.clear();
-    }
+    for (featherGeometry& feather : feathers)
+        feather.dropBuildOnlyData();
     return MS::kSuccess;
 }
 
@@ -412,15 +407,7 @@ void quillo::draw(M3dView& view, const MDagPath&, M3dView::DisplayStyle,
     const bool showBoxes = MPlug(self, displayProxyBoundingBox).asBool();
     const bool coloured = MPlug(self, render).asBool();
 
-    // The feathers are kept in world space: the parent's own transformation is undone.
-    parentMatrix.setToIdentity();
-    MStatus found;
-    MObject parent = MFnDagNode(self).parent(0, &found);
-    if (found == MS::kSuccess) {
-        MFnTransform transform(parent, &found);
-        if (found == MS::kSuccess)
-            parentMatrix = transform.transformation().asMatrix();
-    }
+    parentMatrix = parentTransformation(self);
 
     MColor colours[4];
     if (featherInfo) {
@@ -430,12 +417,7 @@ void quillo::draw(M3dView& view, const MDagPath&, M3dView::DisplayStyle,
         colours[3] = featherInfo->tipColor;
     }
 
-    view.beginGL();
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
-    glPushMatrix();
-    const MMatrix undo = parentMatrix.inverse();
-    glMultMatrixd(&undo.matrix[0][0]);
-
+    worldSpaceFeatherDraw bracket(view, parentMatrix);
     if (coloured) {
         if (status == M3dView::kLead)
             drawFeathersShaded(feathers, 1.0f, colours);
@@ -453,10 +435,6 @@ void quillo::draw(M3dView& view, const MDagPath&, M3dView::DisplayStyle,
     }
     if (showBoxes)
         drawProxyBoxes(feathers, MColor(0.0f, 1.0f, 0.0f));
-
-    glPopMatrix();
-    glPopAttrib();
-    view.endGL();
 }
 
 bool quillo::isBounded() const {

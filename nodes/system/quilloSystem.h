@@ -4,9 +4,9 @@
 // over the growth geometry (a jittered grid or a UV info file, uvInfoFile.h), builds one
 // feather per root and keeps them for drawing.
 //
-// So far the node holds its attributes and members; placement, the build (compute), drawing
-// and bounds come later. Until then compute produces nothing (MS::kUnknownParameter) and
-// draw and boundingBox are MPxLocatorNode's own.
+// Evaluating "outFeatherMesh" rebuilds the feathers from scratch (quilloSystem.cpp); the output
+// itself only passes "inFeatherMesh" on. The feathers live in the node, in world space, for
+// the viewport (quilloSystemDrawing.cpp).
 //
 // The node owns its members only; it never frees the borrowed description or guide paths.
 
@@ -26,7 +26,10 @@ class quilloSystem : public MPxLocatorNode {
     // Clears `feathers` and gives `featherColors` its four entries.
     void postConstructor() override;
     MStatus compute(const MPlug& plug, MDataBlock& data) override;
+    void draw(M3dView& view, const MDagPath& path, M3dView::DisplayStyle style,
+              M3dView::DisplayStatus status) override;
     bool isBounded() const override;
+    MBoundingBox boundingBox() const override;
     bool excludeAsLocator() const override;
 
     static void* creator();
@@ -50,6 +53,11 @@ class quilloSystem : public MPxLocatorNode {
     static MObject outFeatherMesh, outputFeatherMesh;
 
   private:
+    // Borrows the description, places roots over the growth shape and builds one feather per
+    // root into `feathers`. Any unusable input stops it quietly with what was built so far
+    // (nothing): the viewport then shows no feathers.
+    void gatherAndBuild(MDataBlock& data);
+
     // The feathers of the last build, in build order, in world space.
     std::vector<featherGeometry> feathers;
     // The parent transform's own matrix, refreshed at every draw.

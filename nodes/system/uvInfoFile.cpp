@@ -89,7 +89,14 @@ bool readUVInfoFile(const MString& path, MFloatArray& u, MFloatArray& v, MIntArr
     }
     const int count = readInt32(header);
     const bool hasFaceIds = readInt32(header + 4) == 1;
-    if (count <= 0)
+    // A negative count is no list a writer could have meant: a corrupt or foreign file, which
+    // must not pass as "no roots".
+    if (count < 0) {
+        reportBadFile(name, "its count of positions is negative (" + std::to_string(count) +
+                                "); this is not a UV info file.");
+        return false;
+    }
+    if (count == 0)
         return true;
 
     // At most 20 * (2^31 - 1) bytes: no overflow in 64 bits.

@@ -23,9 +23,10 @@
 // - it is shorter than its 8-byte header (an empty file included), or shorter than its count
 //   announces; nothing is allocated beyond what the file holds, so a huge count is refused
 //   before any reading;
+// - its count is negative;
 // - reading fails part way.
-// The lists are left untouched on failure. A count of 0 or less is an empty list of roots:
-// success, nothing appended. Bytes after the announced data are ignored.
+// The lists are left untouched on failure. A count of 0 is an empty list of roots: success,
+// nothing appended. Bytes after the announced data are ignored.
 //
 // Values are not range-checked: face ids are kept as written, and a coordinate beyond float
 // range narrows to an infinity (NaN stays NaN); placement decides what to do with them.

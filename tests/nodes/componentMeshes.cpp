@@ -2,6 +2,7 @@
 
 #include <maya/MFloatArray.h>
 #include <maya/MFloatPointArray.h>
+#include <maya/MFnDependencyNode.h>
 #include <maya/MFnMesh.h>
 #include <maya/MFnMeshData.h>
 #include <maya/MIntArray.h>
@@ -76,4 +77,27 @@ MObject growQuad() {
     for (int id : {1, 0, 3, 2})
         connects.append(id);
     return meshOf(points, counts, connects, u, v);
+}
+
+std::string addMeshShape(host::Scene& scene, const std::string& name, MObject data,
+                         const MVector& offset) {
+    EXPECT_TRUE(scene.createNode("transform", name)) << scene.lastError();
+    EXPECT_TRUE(scene.setAttr(name + ".t", std::vector<double>{offset.x, offset.y, offset.z}));
+    // The shape stores the mesh as its own attributes, as a mesh without history does.
+    MFnMesh source(data);
+    MFloatPointArray points;
+    MIntArray counts, connects, uvCounts, uvIds;
+    MFloatArray u, v;
+    source.getPoints(points);
+    source.getVertices(counts, connects);
+    source.getUVs(u, v);
+    source.getAssignedUVs(uvCounts, uvIds);
+    MObject parent = scene.findNode(name);
+    MFnMesh fn;
+    MStatus status;
+    MObject shape = fn.create(static_cast<int>(points.length()), static_cast<int>(counts.length()),
+                              points, counts, connects, u, v, parent, &status);
+    EXPECT_TRUE(status);
+    EXPECT_TRUE(fn.assignUVs(uvCounts, uvIds));
+    return MFnDependencyNode(shape).name().asChar();
 }

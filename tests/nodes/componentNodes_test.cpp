@@ -37,26 +37,7 @@ class ComponentNodeTest : public FeatherNodeTest {
     // A mesh shape holding the data's mesh under a new transform moved by `offset`; its name.
     std::string meshShape(const std::string& name, MObject data,
                           const MVector& offset = MVector()) {
-        EXPECT_TRUE(scene.createNode("transform", name)) << scene.lastError();
-        EXPECT_TRUE(scene.setAttr(name + ".t", std::vector<double>{offset.x, offset.y, offset.z}));
-        // The shape stores the mesh as its own attributes, as a mesh without history does.
-        MFnMesh source(data);
-        MFloatPointArray points;
-        MIntArray counts, connects, uvCounts, uvIds;
-        MFloatArray u, v;
-        source.getPoints(points);
-        source.getVertices(counts, connects);
-        source.getUVs(u, v);
-        source.getAssignedUVs(uvCounts, uvIds);
-        MObject parent = scene.findNode(name);
-        MFnMesh fn;
-        MStatus status;
-        MObject shape =
-            fn.create(static_cast<int>(points.length()), static_cast<int>(counts.length()), points,
-                      counts, connects, u, v, parent, &status);
-        EXPECT_TRUE(status);
-        EXPECT_TRUE(fn.assignUVs(uvCounts, uvIds));
-        return MFnDependencyNode(shape).name().asChar();
+        return addMeshShape(scene, name, data, offset);
     }
     std::string create(const std::string& type, const std::string& parent = "") {
         std::string created;

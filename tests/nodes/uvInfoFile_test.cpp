@@ -135,14 +135,24 @@ TEST_F(UvInfoFileTest, ResultsAreAppendedAndNarrowed) {
     EXPECT_EQ(v[3], 2.0f);
 }
 
-TEST_F(UvInfoFileTest, CountsOfZeroOrLessAreNoRoots) {
-    for (int count : {0, -1, -2147483647 - 1}) {
-        u.clear();
-        write(fileBytes().int32(count).int32(1));
+TEST_F(UvInfoFileTest, ACountOfZeroIsNoRoots) {
+    write(fileBytes().int32(0).int32(1));
+    host::MessageCapture capture;
+    EXPECT_TRUE(read());
+    EXPECT_EQ(u.length() + v.length() + faces.length(), 0u);
+    EXPECT_TRUE(capture.messages().empty());
+}
+
+TEST_F(UvInfoFileTest, NegativeCountsAreRefusedNamingTheFile) {
+    for (int count : {-1, -2147483647 - 1}) {
+        write(fileBytes().int32(count).int32(1).real(0.5).real(0.5));
         host::MessageCapture capture;
-        EXPECT_TRUE(read()) << count;
+        EXPECT_FALSE(read()) << count;
         EXPECT_EQ(u.length() + v.length() + faces.length(), 0u) << count;
-        EXPECT_TRUE(capture.messages().empty()) << count;
+        const auto errors = capture.texts(host::MessageKind::kError);
+        ASSERT_EQ(errors.size(), 1u) << count;
+        EXPECT_NE(errors[0].find(path), std::string::npos) << errors[0];
+        EXPECT_NE(errors[0].find(std::to_string(count)), std::string::npos) << errors[0];
     }
 }
 
