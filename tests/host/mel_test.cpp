@@ -745,6 +745,56 @@ TEST_F(Mel, MenuCommandsRejectWhatMayaRejects) {
     EXPECT_EQ(host::ui::itemLabels("plain"), (std::vector<std::string>{"a"}));
 }
 
+TEST_F(Mel, DialogsAnswerFromTheQueueOrWithTheirDefault) {
+    // Nothing queued: the default button, else the dismiss string, else "dismiss".
+    EXPECT_EQ(run("confirmDialog -title \"T\" -message \"Sure?\" -button Yes -button No "
+                  "-defaultButton No -cancelButton No -dismissString No")
+                  .asString(),
+              "No");
+    EXPECT_EQ(run("confirmDialog -message m -button A -dismissString gone").asString(), "gone");
+    EXPECT_EQ(run("confirmDialog -message m").asString(), "dismiss");
+    std::vector<host::ui::ShownDialog> shown = host::ui::shownDialogs();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0].command, "confirmDialog");
+    EXPECT_EQ(shown[0].title, "T");
+    EXPECT_EQ(shown[0].message, "Sure?");
+    EXPECT_EQ(shown[0].buttons, (std::vector<std::string>{"Yes", "No"}));
+
+    // Queued answers are taken oldest first, one per dialog, whatever the dialog.
+    host::ui::queueDialogAnswer({"Yes", ""});
+    host::ui::queueDialogAnswer({"OK", "typed"});
+    EXPECT_EQ(run("confirmDialog -button Yes -button No -defaultButton No").asString(), "Yes");
+    EXPECT_EQ(run("promptDialog -text start -button OK -button Cancel").asString(), "OK");
+    EXPECT_EQ(run("promptDialog -query -text").asString(), "typed");
+    EXPECT_EQ(run("promptDialog -text start -button OK -defaultButton OK").asString(), "OK");
+    EXPECT_EQ(run("promptDialog -q -tx").asString(), "start"); // the default keeps its text
+
+    // fileDialog2: cancelled unless a path is queued; an empty path is a cancel too.
+    EXPECT_EQ(run("size(`fileDialog2 -fileMode 0 -caption Save`)").asInt(), 0);
+    host::ui::queueDialogAnswer({"", "/tmp/a.rib"});
+    host::ui::queueDialogAnswer({"Cancel", ""});
+    EXPECT_EQ(run("fileDialog2 -fm 0 -ff \"RIB (*.rib)\"").asStringArray(),
+              (std::vector<std::string>{"/tmp/a.rib"}));
+    EXPECT_EQ(run("size(`fileDialog2 -fm 0`)").asInt(), 0);
+    EXPECT_EQ(host::ui::shownDialogs().back().command, "fileDialog2");
+    EXPECT_EQ(errorCount(), 0u) << errors();
+
+    EXPECT_TRUE(fails("confirmDialog -noSuchFlag 1"));
+    EXPECT_TRUE(fails("confirmDialog -button"));
+    EXPECT_TRUE(fails("confirmDialog extra"));
+    EXPECT_TRUE(fails("promptDialog -query -message"));
+    EXPECT_TRUE(fails("fileDialog2 -fileMode 7"));
+    ASSERT_EQ(errorCount(), 5u);
+    for (const char* command : {"confirmDialog", "promptDialog", "fileDialog2"})
+        EXPECT_NE(errors().find(command), std::string::npos) << command << ": " << errors();
+
+    // A fresh session forgets answers and records.
+    host::ui::queueDialogAnswer({"Left", ""});
+    host::melResetSession();
+    EXPECT_TRUE(host::ui::shownDialogs().empty());
+    EXPECT_EQ(run("confirmDialog -defaultButton Right").asString(), "Right");
+}
+
 // ---- The plug-in's scripts -------------------------------------------------------------------
 
 class QuilloScripts : public Mel {
@@ -806,13 +856,14 @@ TEST_F(QuilloScripts, ItemsNeedingSceneCommandsFailCleanly) {
     EXPECT_NE(errors().find("Cannot find procedure \"createNode\""), std::string::npos);
     EXPECT_TRUE(host::ui::menuExists("quilloMainMenu"));
 
-    // Export says what it lacks, as a warning.
+    // Export first asks for the file; headless, nobody picks one, and nothing happens.
     messages.clear();
     EXPECT_EQ(
         host::ui::invokeMenuItem(host::ui::findItemByLabel("quilloMainMenu", "Export Feathers...")),
         MS::kSuccess);
-    EXPECT_EQ(errorCount(), 0u);
-    EXPECT_TRUE(messages.contains(MessageKind::kWarning, "quilloRibExport"));
+    EXPECT_EQ(messages.messages().size(), 0u) << errors();
+    ASSERT_EQ(host::ui::shownDialogs().size(), 1u);
+    EXPECT_EQ(host::ui::shownDialogs()[0].command, "fileDialog2");
 }
 
 TEST_F(QuilloScripts, RenderHelpers) {
@@ -936,6 +987,10 @@ class QuilloScriptsInAScene : public QuilloScripts {
         command("setAttr", host::MelSyntax().flag("type", "type", 1), [this](host::MelCall& c) {
             values[shortPlug(c.args()[0].asString())] = c.args()[1].asString();
         });
+        // No component is ever selected here.
+        command("filterExpand",
+                host::MelSyntax().flag("sm", "selectionMask", 1, true).flag("ex", "expand", 1),
+                [](host::MelCall& c) { c.setResult(MelValue(std::vector<std::string>{})); });
         command("sets", host::MelSyntax().flag("n", "name", 1), [this](host::MelCall& c) {
             std::string name = uniqueName(c.stringValue("name"));
             nodes[name] = {"objectSet", ""};
@@ -1037,10 +1092,13 @@ TEST_F(QuilloScriptsInAScene, ConnectGuideSurfacesFillsTheNextElements) {
 
 TEST_F(QuilloScriptsInAScene, CreateFeatherSystemBorrowsAFeatherAndGrowsOnTheSelection) {
     EXPECT_TRUE(fails("quilloCreateFeatherSystem"));
+    EXPECT_NE(errors().find("select a NURBS surface or a mesh"), std::string::npos);
+    addShape("body", "bodyShape", "mesh");
+    EXPECT_TRUE(fails("select -r body; quilloCreateFeatherSystem"));
     EXPECT_NE(errors().find("create a feather node first"), std::string::npos);
+    EXPECT_TRUE(created.empty());
 
     addShape("feather", "featherShape", "quillo");
-    addShape("body", "bodyShape", "mesh");
     run("select -r body; quilloCreateFeatherSystem;");
     using Link = std::pair<std::string, std::string>;
     EXPECT_EQ(connections, (std::vector<Link>{

@@ -80,8 +80,35 @@ bool setCurrentMenu(const std::string& menu); // "" clears it
 // not exist, is disabled or a divider, or its command fails.
 MStatus invokeMenuItem(const std::string& name);
 
+// ---- Dialogs --------------------------------------------------------------------------------
+//
+// A headless session shows no dialog. confirmDialog, promptDialog and fileDialog2 record what they
+// would show and take the oldest answer queued here; without one they answer as a user who
+// accepts whatever the dialog offers: confirmDialog and promptDialog their -defaultButton (else
+// their -dismissString, else "dismiss"), promptDialog keeping its -text; fileDialog2 is cancelled
+// (it returns no path), since no default file could stand for the user's choice.
+
+struct DialogAnswer {
+    std::string button; // the button pressed: confirmDialog's and promptDialog's result
+    std::string text;   // promptDialog's text, or fileDialog2's path ("" cancels)
+};
+struct ShownDialog {
+    std::string command; // "confirmDialog", "promptDialog" or "fileDialog2"
+    std::string title;
+    std::string message; // fileDialog2: its caption
+    std::vector<std::string> buttons;
+    std::string text; // promptDialog: the text it was left with
+};
+
+void queueDialogAnswer(DialogAnswer answer);
+// The oldest queued answer, removed from the queue; nothing when the queue is empty.
+std::optional<DialogAnswer> takeDialogAnswer();
+void recordDialog(ShownDialog dialog);
+// The dialogs shown since the last reset, oldest first.
+std::vector<ShownDialog> shownDialogs();
+
 // Back to the start: only "MayaWindow", which is also the current window; no current menu; name
-// counters restart.
+// counters restart; no dialog answers queued or dialogs recorded.
 void reset();
 
 } // namespace ui

@@ -69,6 +69,7 @@ Interpreter::Interpreter() {
     registerCoreCommands(*this);
     registerStringCommands(*this);
     registerUiCommands(*this);
+    registerDialogCommands(*this);
 }
 
 void Interpreter::reset() {

@@ -146,6 +146,7 @@ class Interpreter {
 void registerCoreCommands(Interpreter& interpreter);
 void registerStringCommands(Interpreter& interpreter);
 void registerUiCommands(Interpreter& interpreter);
+void registerDialogCommands(Interpreter& interpreter);
 
 } // namespace mel
 } // namespace host

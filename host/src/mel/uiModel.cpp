@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <deque>
 #include <map>
 
 namespace host {
@@ -19,6 +20,8 @@ struct Model {
     std::string currentMenu;
     int menuCounter = 0;
     int itemCounter = 0;
+    std::deque<DialogAnswer> answers;
+    std::vector<ShownDialog> shown;
 
     Model() { clear(); }
 
@@ -33,6 +36,8 @@ struct Model {
         currentMenu.clear();
         menuCounter = 0;
         itemCounter = 0;
+        answers.clear();
+        shown.clear();
     }
 };
 
@@ -260,6 +265,27 @@ MStatus invokeMenuItem(const std::string& name) {
 
 void reset() {
     model().clear();
+}
+
+void queueDialogAnswer(DialogAnswer answer) {
+    model().answers.push_back(std::move(answer));
+}
+
+std::optional<DialogAnswer> takeDialogAnswer() {
+    auto& answers = model().answers;
+    if (answers.empty())
+        return std::nullopt;
+    DialogAnswer answer = std::move(answers.front());
+    answers.pop_front();
+    return answer;
+}
+
+void recordDialog(ShownDialog dialog) {
+    model().shown.push_back(std::move(dialog));
+}
+
+std::vector<ShownDialog> shownDialogs() {
+    return model().shown;
 }
 
 } // namespace ui

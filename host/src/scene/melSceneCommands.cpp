@@ -1,6 +1,7 @@
 // The scene commands as MEL commands: each MEL call is turned back into arguments as a file
 // would write them and run by the same handler the file reader uses.
 
+#include "scene/melSelectionCommands.h"
 #include "scene/sceneCommands.h"
 #include "scene/valueText.h"
 
@@ -83,11 +84,13 @@ void Scene::registerMelCommands() {
         registerMelCommand(
             command.name, [entry](MelCall& call) { return runFromMel(*entry, call); }, syntax);
     }
+    registerMelSelectionCommands();
 }
 
 void Scene::deregisterMelCommands() {
     for (const SceneCommandSyntax& command : sceneCommandTable())
         deregisterMelCommand(command.name);
+    deregisterMelSelectionCommands();
 }
 
 } // namespace host

@@ -28,6 +28,18 @@ bool readItem(CommandRun& run, const std::string& text, Item& item) {
     }
     if (dot == std::string::npos)
         return true;
+    // Components belong to a shape: "pPlane1.f[0]" names the faces of the transform's shape.
+    if (isTransformLike(item.node)) {
+        Node* shape = nullptr;
+        for (Node* child : item.node->children())
+            if (!shape && child->type()->dag && !isTransformLike(child) && !isIntermediate(child))
+                shape = child;
+        if (!shape) {
+            run.error("'" + text + "' names components of a transform with no shape.");
+            return false;
+        }
+        item.node = shape;
+    }
     ComponentRange range;
     std::string error;
     if (!parseComponentRange(text.substr(dot + 1), range, error) || range.all) {
