@@ -13,7 +13,8 @@ int pluginsCommand(const std::vector<std::string>& arguments);
 int renderCommand(const std::vector<std::string>& arguments);
 // quillo info SCENE.ma [--plugin PATH] : the scene's nodes and their types.
 int infoCommand(const std::vector<std::string>& arguments);
-// quillo export SCENE.ma -o OUT.json [--plugin PATH] : every feather of the scene as JSON.
+// quillo export SCENE.ma -o FILE [--format json|rib|obj] [--plugin PATH] : every feather of
+// the scene as JSON, RIB or OBJ.
 int exportCommand(const std::vector<std::string>& arguments);
 
 } // namespace quillo

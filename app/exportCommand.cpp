@@ -1,6 +1,6 @@
-// quillo export: opens a scene, builds every feather node's feathers (by evaluating its
-// "outputMesh") and writes them all to a JSON file through the plug-in's quilloExportFeathers
-// command, as a user would from Maya's script editor.
+// quillo export: opens a scene, builds every feather holder's feathers (by evaluating the plug
+// whose compute builds them) and writes them all, as JSON, RIB or OBJ, through the plug-in's
+// quilloExportFeathers command, as a user or the render scripts would inside Maya.
 
 #include "commandLine.h"
 #include "commands.h"
@@ -18,8 +18,12 @@ namespace quillo {
 
 namespace {
 
-// The node types that hold feathers, as the plug-in's featherHolders lists them.
-const char* const featherNodeTypes[] = {"quillo"};
+// The node types that hold feathers, as the plug-in's featherHolders lists them, and the plug
+// whose evaluation builds them.
+const struct {
+    const char* type;
+    const char* output;
+} featherHolders[] = {{"quillo", "outputMesh"}, {"quilloSystem", "outFeatherMesh"}};
 
 // A MEL string literal holding the text.
 std::string melQuoted(const std::string& text) {
@@ -36,11 +40,13 @@ std::string melQuoted(const std::string& text) {
 
 int exportCommand(const std::vector<std::string>& arguments) {
     CommandLine line("export", arguments);
-    std::string scenePath, output, plugin = defaultPluginPath();
+    std::string scenePath, output, format = "json", plugin = defaultPluginPath();
     while (line.more()) {
         const std::string& argument = line.next();
         if (argument == "-o" || argument == "--output")
             line.value(argument, output);
+        else if (argument == "--format")
+            line.value(argument, format);
         else if (argument == "--plugin")
             line.value(argument, plugin);
         else if (!argument.empty() && argument[0] == '-')
@@ -53,7 +59,9 @@ int exportCommand(const std::vector<std::string>& arguments) {
     if (scenePath.empty())
         line.error("no scene file given");
     else if (output.empty())
-        line.error("no output file given (-o OUT.json)");
+        line.error("no output file given (-o FILE)");
+    else if (format != "json" && format != "rib" && format != "obj")
+        line.error("unknown format '" + format + "' (json, rib or obj)");
     if (line.failed()) {
         std::cerr << line.message() << "\n";
         return kExitUsage;
@@ -67,14 +75,14 @@ int exportCommand(const std::vector<std::string>& arguments) {
     bar.stage("building feathers");
     host::Scene& scene = host::Scene::current();
     for (const std::string& node : scene.nodeNames())
-        for (const char* type : featherNodeTypes)
-            if (scene.typeOf(node) == type)
-                scene.evaluate(node + ".outputMesh");
+        for (const auto& holder : featherHolders)
+            if (scene.typeOf(node) == holder.type)
+                scene.evaluate(node + "." + holder.output);
 
     bar.stage("writing " + output);
     host::MelValue written;
-    const MStatus exported =
-        host::melExecute("quilloExportFeathers -file " + melQuoted(output), &written);
+    const MStatus exported = host::melExecute(
+        "quilloExportFeathers -format " + format + " -file " + melQuoted(output), &written);
     bar.clear();
     if (!exported)
         return kExitWriteFailed;

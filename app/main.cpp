@@ -1,6 +1,6 @@
 // quillo: runs the plug-in without Maya. It loads a plug-in build the way Maya does, then runs
 // one command: list what the build registered, draw a scene to a PNG, list a scene's nodes, or
-// export its feathers as JSON.
+// export its feathers as JSON, RIB or OBJ.
 // Leaving the program empties the scene, sends kMayaExiting and unloads the plug-in.
 
 #include "commands.h"
@@ -26,9 +26,11 @@ const char* const usage =
     "                  640x480 by default, through the camera named (a camera shape or its\n"
     "                  transform), else the scene's persp camera, else one that frames all\n"
     "  info SCENE.ma   list the scene's nodes (DAG nodes by full path) and their types\n"
-    "  export SCENE.ma -o OUT.json\n"
-    "                  build every feather of the scene and write them all as JSON (rachis,\n"
-    "                  barbules, normals, thickness, colours, boxes, meshes when built)\n"
+    "  export SCENE.ma -o FILE [--format json|rib|obj]\n"
+    "                  build every feather of the scene and write them all: json (the\n"
+    "                  default: rachis, barbules, normals, thickness, colours, boxes, meshes\n"
+    "                  when built), rib (RenderMan curves and meshes, following the scene's\n"
+    "                  quilloGlobals node) or obj (Wavefront polylines and meshes)\n"
     "  plugins         load each plug-in build in turn, list the node and data types it\n"
     "                  registered and unload it (what quillo does with no command)\n"
     "\n"
@@ -46,7 +48,7 @@ const char* const usage =
     "  3  the scene file cannot be read, or reading it reported errors (render still\n"
     "     writes the image of what was read, info still lists it)\n"
     "  4  the view cannot be drawn (no such camera, no OpenGL context)\n"
-    "  5  the image cannot be written (render), or the JSON file (export)\n";
+    "  5  the image cannot be written (render), or the export file (export)\n";
 
 } // namespace
 

@@ -1,16 +1,22 @@
 #pragma once
-// "quilloExportFeathers": writes every feather of the scene to a JSON file.
+// "quilloExportFeathers": writes every feather of the scene to a file, for renderers and
+// other programs. A command of this plug-in's own, registered beside the node types.
 //
 //     quilloExportFeathers -file "feathers.json";
+//     quilloExportFeathers -format rib -file "feathers.rib";
+//     quilloExportFeathers -format obj -file "feathers.obj";
 //
-// Every node that holds feathers (featherHolders.h) is written, in scene order, with each of
-// its feathers in build order; a node whose feathers are dirty is built first. The format is in
-// docs/export-json.md. The file is written beside its destination under a temporary name and
-// renamed over it only once complete, so a failed export leaves any earlier file untouched and
-// no partial file behind. The result is the number of feathers written.
+// -format is json (the default), rib or obj; docs/export-json.md, export-rib.md and
+// export-obj.md describe them. Every node that holds feathers (featherHolders.h) is written, in
+// scene order, with each of its feathers in build order; a node whose feathers are dirty is
+// built first. RIB follows the scene's first "quilloGlobals" node (defaults without one) and
+// each node's RIB strings and curve settings. Files are written beside their destination under a
+// temporary name and renamed over it only once complete, so a failed export leaves any earlier
+// file untouched and no partial file behind. The result is the number of feathers written.
 //
-// Fails, with an error naming the command and the path, when -file is missing or empty or the
-// file cannot be written. Not undoable: it changes nothing in the scene.
+// Fails, with an error naming the command and the path, when -file is missing or empty,
+// -format is unknown, the globals' shader text is empty (rib) or a file cannot be written.
+// Not undoable: it changes nothing in the scene.
 
 #include <maya/MArgList.h>
 #include <maya/MPxCommand.h>

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 packages=(
   cmake ninja-build g++ pkg-config
-  libnoise-dev libosmesa6-dev libpng-dev libnanoflann-dev
+  libnoise-dev libosmesa6-dev libpng-dev libnanoflann-dev zlib1g-dev
   googletest libgtest-dev libbenchmark-dev
 )
 
