@@ -1,14 +1,15 @@
 //Maya ASCII 2013 scene
 //Name: featherGuides.ma
-//Three guide surfaces (flat, arched, twisted) feeding one quillo feather node, seen through
-//the persp camera: quillo render draws a feather along each guide, quillo export writes them.
+//Three guide surfaces (flat, arched, twisted) feeding one quillo feather node, and a feather
+//system growing a hundred feathers over a curved growth surface behind them, blended from the
+//nearest guides. quillo render draws them all; quillo export writes them.
 requires maya "2013";
 currentUnit -l centimeter -a degree -t film;
 fileInfo "application" "maya";
 createNode transform -s -n "persp";
 	setAttr ".v" no;
-	setAttr ".t" -type "double3" 0 6.6 10.4 ;
-	setAttr ".r" -type "double3" -37 0 0 ;
+	setAttr ".t" -type "double3" 0 11 10 ;
+	setAttr ".r" -type "double3" -45 0 0 ;
 createNode camera -s -n "perspShape" -p "persp";
 	setAttr -k off ".v" no;
 	setAttr ".fl" 35;
@@ -94,7 +95,38 @@ createNode quillo -n "quilloShape" -p "quillo1";
 	setAttr -s 2 ".barbudb[0:1]" 0 0 2  1 1 2;
 	setAttr ".rtc" -type "float3" 0.55 0.3 0.1 ;
 	setAttr ".tpc" -type "float3" 1 0.85 0.55 ;
+//The growth surface: 8 wide along x, 6 deep along z, raised in the middle.
+createNode transform -n "back";
+createNode nurbsSurface -n "backShape" -p "back";
+	setAttr -k off ".v";
+	setAttr ".cc" -type "nurbsSurface" 
+		2 1 0 0 no 
+		4 0 0 1 1
+		2 0 1
+		
+		6
+		-4 0 -8
+		-4 0 -1.5
+		0 2.5 -8
+		0 2.5 -1.5
+		4 0 -8
+		4 0 -1.5
+		;
+createNode objectSet -n "backGrowthSet";
+createNode transform -n "quilloSystem1";
+createNode quilloSystem -n "quilloSystemShape1" -p "quilloSystem1";
+	setAttr -k off ".v";
+	setAttr ".dispqua" 100;
+	setAttr ".dispbarqua" 25;
+	setAttr ".gpf" 2;
+	setAttr ".gloalScale" 0.45;
+	setAttr ".randScale" 0.3;
+	setAttr ".power" 0.5;
 connectAttr "flatGuideShape.worldSpace[0]" "quilloShape.guidSurfaceInfo[0].guidSurface";
 connectAttr "archedGuideShape.worldSpace[0]" "quilloShape.guidSurfaceInfo[1].guidSurface";
 connectAttr "twistedGuideShape.worldSpace[0]" "quilloShape.guidSurfaceInfo[2].guidSurface";
+connectAttr "backShape.iog" "backGrowthSet.dsm" -na;
+connectAttr "backGrowthSet.msg" "quilloSystemShape1.growthSet";
+connectAttr "backShape.worldSpace[0]" "quilloSystemShape1.inputGrowSurface";
+connectAttr "quilloShape.featherInfoID" "quilloSystemShape1.inRenderFeather";
 // End of featherGuides.ma

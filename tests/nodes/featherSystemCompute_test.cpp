@@ -267,4 +267,73 @@ TEST_F(FeatherSystemNodeTest, AnEmptySystemDrawsNothingNotEvenProxyBoxes) {
     EXPECT_EQ(node(system).boundingBox().width(), 0.0);
 }
 
+TEST_F(FeatherSystemNodeTest, GrowsOnTheFacesOfAFaceSetReadFromASceneFile) {
+    host::MessageCapture quiet;
+    ASSERT_TRUE(scene.openFile(QUILLO_SOURCE_DIR "/tests/data/maya/featherSystemOnFaces.ma"))
+        << scene.lastError();
+    build("featherShape");
+    evaluate("systemShape");
+    // A 4 x 4 grid over the face's own u/v range (0.5 to 1 by 0 to 1): x from 1 to 2.
+    const std::vector<featherGeometry>& feathers = feathersOf("systemShape");
+    ASSERT_EQ(feathers.size(), 16u);
+    for (const featherGeometry& f : feathers) {
+        EXPECT_GT(f.rachisPoints[0].x, 1.0f);
+        EXPECT_LT(f.rachisPoints[0].x, 2.0f);
+        EXPECT_NEAR(f.rachisPoints[0].x, 2.0f * f.u, 1e-5f);
+        EXPECT_NEAR(f.rachisPoints[0].z, f.v, 1e-5f);
+    }
+}
+
+TEST_F(FeatherSystemNodeTest, UnusableGrowthInputsGrowNothingAndNeverFail) {
+    const std::string system = createSystem();
+    const std::string mesh = addMeshShape(scene, "body", stripMesh(2));
+    ASSERT_TRUE(scene.connectAttr(mesh + ".worldMesh[0]", system + ".inputGrowMesh"));
+
+    // An empty set.
+    ASSERT_TRUE(scene.createNode("objectSet", "empty"));
+    ASSERT_TRUE(scene.connectAttr("empty.message", system + ".growthSet"));
+    evaluate(system);
+    EXPECT_TRUE(feathersOf(system).empty());
+
+    // A set whose member is no shape at all.
+    ASSERT_TRUE(scene.createNode("quilloGlobals", "globals"));
+    ASSERT_TRUE(scene.createNode("objectSet", "odd"));
+    MSelectionList odd;
+    ASSERT_TRUE(odd.add("globals"));
+    ASSERT_TRUE(MFnSet(scene.findNode("odd")).addMembers(odd));
+    ASSERT_TRUE(scene.connectAttr("odd.message", system + ".growthSet", true));
+    evaluate(system);
+    EXPECT_TRUE(feathersOf(system).empty());
+
+    // The mesh, but a UV set it does not have.
+    ASSERT_TRUE(scene.disconnectAttr("odd.message", system + ".growthSet"));
+    growOn(system, mesh);
+    ASSERT_TRUE(scene.setAttr(system + ".uvSetName", std::string("noSuchSet")));
+    evaluate(system);
+    EXPECT_TRUE(feathersOf(system).empty());
+    // An empty name means "map1".
+    ASSERT_TRUE(scene.setAttr(system + ".uvSetName", std::string("")));
+    evaluate(system);
+    EXPECT_EQ(feathersOf(system).size(), 100u);
+}
+
+TEST_F(FeatherSystemNodeTest, RadiusZeroFallsBackToTheNearestGuideAndAMissingUvFileSaysSo) {
+    const std::string system = createSystem();
+    const std::string surface = growthSurface();
+    growOn(system, surface);
+    ASSERT_TRUE(scene.connectAttr(surface + ".worldSpace[0]", system + ".inputGrowSurface"));
+    ASSERT_TRUE(scene.setAttr(system + ".radius", 0.0));
+    evaluate(system);
+    EXPECT_EQ(feathersOf(system).size(), 100u);
+
+    const std::string missing = ::testing::TempDir() + "noSuchRoots_systemNode.uvi";
+    ASSERT_TRUE(scene.setAttr(system + ".uviFile", missing));
+    ASSERT_TRUE(scene.setAttr(system + ".useUVIFile", 1.0));
+    host::MessageCapture capture;
+    evaluate(system);
+    EXPECT_TRUE(feathersOf(system).empty());
+    EXPECT_EQ(capture.texts(host::MessageKind::kError),
+              std::vector<std::string>{"Can't open file " + missing + "."});
+}
+
 } // namespace
