@@ -10,6 +10,7 @@
 #include <host/mel.h>
 #include <host/scene.h>
 
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -17,7 +18,7 @@
 namespace {
 
 const char* const usage =
-    "usage: quillo [COMMAND] [ARGUMENTS] [--plugin PATH] [--scripts DIR]\n"
+    "usage: quillo [COMMAND] [ARGUMENTS] [--plugin PATH] [--scripts DIR] [--workers N]\n"
     "\n"
     "Commands:\n"
     "  render SCENE.ma -o OUT.png [--size WxH] [--camera NAME] [--shaded]\n"
@@ -39,6 +40,9 @@ const char* const usage =
     "                  folder beside the program (plugins: repeat to load several)\n"
     "  --scripts DIR   an extra folder on the MEL script path\n"
     "  --shaded        draw locators with the flat-shaded display style, not wireframe\n"
+    "  --workers N     build feathers on N threads (1: one after another); by default\n"
+    "                  QUILLO_WORKERS when set, else one per hardware thread. The\n"
+    "                  feathers are the same for any N\n"
     "  --help          this text\n"
     "\n"
     "Exit codes:\n"
@@ -50,6 +54,14 @@ const char* const usage =
     "  4  the view cannot be drawn (no such camera, no OpenGL context)\n"
     "  5  the image cannot be written (render), or the export file (export)\n";
 
+// A worker count: digits only, from 1 up.
+bool isWorkerCount(const std::string& text) {
+    if (text.empty() || text.size() > 4 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    return std::stoi(text) >= 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -58,16 +70,25 @@ int main(int argc, char** argv) {
     host::Scene::registerMelCommands();
     std::vector<std::string> arguments(argv + 1, argv + argc);
 
-    // --scripts applies to every command, wherever it stands; --help wins over everything.
+    // --scripts and --workers apply to every command, wherever they stand; --help wins over
+    // everything.
     std::vector<std::string> rest;
     for (size_t i = 0; i < arguments.size(); ++i) {
         if (arguments[i] == "--help" || arguments[i] == "-h") {
             std::cout << usage;
             return quillo::kExitSuccess;
         }
-        if (arguments[i] == "--scripts" && i + 1 < arguments.size())
+        if (arguments[i] == "--scripts" && i + 1 < arguments.size()) {
             host::addScriptPath(arguments[++i]);
-        else
+        } else if (arguments[i] == "--workers") {
+            // Through the environment: the plug-in library reads it at every build.
+            if (i + 1 >= arguments.size() || !isWorkerCount(arguments[i + 1])) {
+                std::cerr << "quillo: --workers takes a whole number from 1 up\n" << usage;
+                host::Scene::current().exit();
+                return quillo::kExitUsage;
+            }
+            setenv("QUILLO_WORKERS", arguments[++i].c_str(), 1);
+        } else
             rest.push_back(arguments[i]);
     }
 

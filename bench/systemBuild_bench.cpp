@@ -11,6 +11,7 @@
 //   per second. peak_rss_MiB is the process's peak resident memory so far and
 //   feather_MiB the memory the built feathers hold.
 
+#include "feather/buildWorkers.h"
 #include "feather/featherGeometry.h"
 #include "feather/featherGenerator.h"
 #include "nodes/system/faceUVPolygons.h"
@@ -35,6 +36,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -44,6 +46,8 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 extern "C" MStatus initializePlugin(MObject obj);
 
@@ -305,6 +309,69 @@ BENCHMARK(BM_SystemBuild)
     ->Args({1, 100})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(2);
+
+size_t barbulePoints(const std::vector<featherGeometry>& feathers) {
+    size_t points = 0;
+    for (const featherGeometry& feather : feathers)
+        for (const auto* side : {&feather.leftBarbules, &feather.rightBarbules})
+            for (const MFloatPointArray& curve : *side)
+                points += curve.length();
+    return points;
+}
+
+// One rebuild of a system's feathers, timed.
+double timedBuild(host::Scene& scene, const std::string& system) {
+    scene.setAttr(system + ".randomSeed", 6.0);
+    scene.setAttr(system + ".randomSeed", 5.0);
+    const auto start = std::chrono::steady_clock::now();
+    scene.evaluate(system + ".outFeatherMesh");
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The surface system at full barbule quality built on all workers and on one, alternately in
+// the same iteration. Counters: workers, speedup (one worker's time over all workers'),
+// points_per_s_per_core (barbule points per second of one worker), heap_bytes_per_feather
+// (the heap the node's feathers hold, measured by emptying the node: what a kept feather
+// costs, allocator overhead and spare capacity included) and counted_bytes_per_feather (the
+// same by featherBytes, lengths only).
+void BM_WorkerSpeedup(benchmark::State& state) {
+    host::Scene& scene = benchScene();
+    const std::string system = "onSurface";
+    scene.setAttr(system + ".displayBarbuleQuality", 100.0);
+    const quilloSystem& node =
+        *static_cast<quilloSystem*>(MFnDependencyNode(scene.findNode(system)).userNode());
+    const unsigned int workers = std::thread::hardware_concurrency();
+    double parallelSeconds = 0.0, oneSeconds = 0.0;
+    for (auto _ : state) {
+        setBuildWorkerCount(workers);
+        parallelSeconds += timedBuild(scene, system);
+        setBuildWorkerCount(1);
+        oneSeconds += timedBuild(scene, system);
+    }
+    setBuildWorkerCount(0);
+    const std::vector<featherGeometry>& feathers = node.builtFeathers();
+    const double points = static_cast<double>(barbulePoints(feathers));
+    const double count = static_cast<double>(feathers.size());
+    size_t counted = 0;
+    for (const featherGeometry& feather : feathers)
+        counted += featherBytes(feather);
+    const double held = static_cast<double>(mallinfo2().uordblks);
+    scene.setAttr(system + ".active", 0.0);
+    scene.evaluate(system + ".outFeatherMesh"); // an inactive system drops its feathers
+    const double emptied = static_cast<double>(mallinfo2().uordblks);
+    scene.setAttr(system + ".active", 1.0);
+
+    const double iterations = static_cast<double>(state.iterations());
+    state.counters["workers"] = workers;
+    state.counters["feathers"] = count;
+    state.counters["parallel_ms"] = 1e3 * parallelSeconds / iterations;
+    state.counters["one_worker_ms"] = 1e3 * oneSeconds / iterations;
+    state.counters["speedup"] = oneSeconds / parallelSeconds;
+    state.counters["points_per_s_per_core"] = points * iterations / oneSeconds;
+    state.counters["heap_bytes_per_feather"] = (held - emptied) / count;
+    state.counters["counted_bytes_per_feather"] = static_cast<double>(counted) / count;
+}
+BENCHMARK(BM_WorkerSpeedup)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 

@@ -437,9 +437,21 @@ bool buildFeather(featherGenerator& generator, const turtlePath& path, featherGe
     if (path.frames.empty()) {
         return false;
     }
-    const featherInfo* infoPointer = generator.info;
     buildInputs in;
-    if (!infoPointer || !in.prepare(*infoPointer) || !pathIsFinite(path)) {
+    if (!generator.info || !in.prepare(*generator.info)) {
+        return refuse(geometry);
+    }
+    return buildPreparedFeather(generator, in, path, geometry, seed);
+}
+
+bool buildPreparedFeather(featherGenerator& generator, const buildInputs& in,
+                          const turtlePath& path, featherGeometry& geometry, unsigned int seed) {
+    generator.clampToUnitSquare = false;
+    if (path.frames.empty()) {
+        return false;
+    }
+    const featherInfo* infoPointer = generator.info;
+    if (!infoPointer || !pathIsFinite(path)) {
         return refuse(geometry);
     }
     const featherInfo& info = *infoPointer;

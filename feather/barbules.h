@@ -18,6 +18,7 @@
 // cleared; nothing is ever read or written out of range. Time and memory are linear in
 // (barbuleCount + 1) * barbulePointCount per side.
 
+#include "feather/buildInputs.h"
 #include "feather/featherGenerator.h"
 #include "feather/featherGeometry.h"
 #include "feather/turtlePath.h"
@@ -35,6 +36,13 @@
 // geometry.seed. Clears the generator's clamp.
 bool buildFeather(featherGenerator& generator, const turtlePath& path, featherGeometry& geometry,
                   unsigned int seed);
+
+// buildFeather with the description's inputs already checked and read (buildInputs::prepare
+// returned true for generator.info): reads no ramp, so it never calls into the host and many
+// of them may run at once, each on its own generator, sharing `inputs`, the description and
+// the path read-only. Gives what buildFeather gives for the same description.
+bool buildPreparedFeather(featherGenerator& generator, const buildInputs& inputs,
+                          const turtlePath& path, featherGeometry& geometry, unsigned int seed);
 
 // Grows a feather in the parameter space of a guide NURBS surface (domain [0, 1] both ways)
 // and projects every point onto it; world-space results. The rachis runs along `direction` at

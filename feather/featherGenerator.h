@@ -7,7 +7,8 @@
 // is part of that contract.
 //
 // One instance per plug-in, used without locking from the dependency-graph thread; a build is
-// never entered while another runs.
+// never entered while another runs on it. Builds spread over worker threads give each other
+// worker a copy (buildWorkers.h); a copy shares the description, read-only.
 
 #include "feather/systemParams.h"
 #include "feather/turtleState.h"

@@ -32,8 +32,9 @@ void featherGeometry::clear() {
 }
 
 void featherGeometry::dropBuildOnlyData() {
-    leftPositions.clear();
-    leftLengths.clear();
-    rightPositions.clear();
-    rightLengths.clear();
+    // Assigned empty rather than cleared: clear() keeps the storage.
+    leftPositions = MFloatArray();
+    leftLengths = MFloatArray();
+    rightPositions = MFloatArray();
+    rightLengths = MFloatArray();
 }

@@ -21,8 +21,8 @@ struct featherGeometry {
     // mainColor (1, 1, 1, 1), empty name, seed 0, rachisLength 0, u = v = 0, every array and
     // mesh emptied, both boxes emptied.
     void clear();
-    // Empties what only the build needs (barbule positions and lengths along the rachis), so
-    // that feathers kept for drawing hold no more than they draw.
+    // Empties what only the build needs (barbule positions and lengths along the rachis) and
+    // frees its storage, so that feathers kept for drawing hold no more than they draw.
     void dropBuildOnlyData();
 
     MFloatPointArray rachisPoints;

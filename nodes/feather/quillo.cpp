@@ -2,6 +2,7 @@
 
 #include "feather/barbules.h"
 #include "feather/buildInputs.h"
+#include "feather/featherBatch.h"
 #include "feather/featherGenerator.h"
 #include "feather/featherInfo.h"
 #include "feather/idRegistry.h"
@@ -31,6 +32,8 @@
 
 #include <algorithm>
 #include <new>
+#include <utility>
+#include <vector>
 
 const MTypeId quillo::id(typeIds::quillo);
 
@@ -288,9 +291,19 @@ void quillo::buildFeathers(MDataBlock& data) {
     }
 
     // One feather per input. i counts every input visited, built or not, and picks its sample.
+    // Path feathers are built after the loops, all at once (featherBatch.h): the loops only
+    // keep their places, so everything read from the host is read here, on this thread.
     guides = data.inputArrayValue(guidSurfaceInfo);
     featherGeometry feather;
     unsigned int i = 0;
+    std::vector<std::pair<size_t, batchFeather>> deferred; // place in feathers, build
+    auto defer = [&](const turtlePath& path, unsigned int seed) {
+        batchFeather entry;
+        entry.path = &path;
+        entry.seed = seed;
+        entry.randSeed = info.randSeed;
+        deferred.emplace_back(feathers.size(), entry);
+    };
     auto start = [&]() {
         feather.clear();
         if (i < sampleU.length()) {
@@ -314,7 +327,7 @@ void quillo::buildFeathers(MDataBlock& data) {
             start();
             if (mode == finalFeather && !onSurface) {
                 turtleFromSurface(generator, surface, *path);
-                buildFeather(generator, *path, feather, plus(info.randSeed, index));
+                defer(*path, plus(info.randSeed, index));
             } else if (mode == finalFeather) {
                 buildSurfaceFeather(generator, surface, feather, index);
             } else if (mode == keyBarbule && onSurface) {
@@ -334,7 +347,7 @@ void quillo::buildFeathers(MDataBlock& data) {
             continue;
         start();
         if (mode == finalFeather)
-            buildFeather(generator, *path, feather, plus(info.randSeed, index));
+            defer(*path, plus(info.randSeed, index));
         else if (mode == keyBarbule)
             buildKeyBarbules(generator, *path, feather);
         feathers.push_back(feather);
@@ -347,12 +360,21 @@ void quillo::buildFeathers(MDataBlock& data) {
             continue;
         start();
         if (mode == finalFeather)
-            buildFeather(generator, *path, feather, static_cast<unsigned int>(info.randSeed));
+            defer(*path, static_cast<unsigned int>(info.randSeed));
         else if (mode == keyBarbule)
             buildKeyBarbules(generator, *path, feather);
         feathers.push_back(feather);
         ++i;
     }
+
+    // The vector is complete, so the places are stable now.
+    std::vector<batchFeather> batch;
+    batch.reserve(deferred.size());
+    for (auto& [place, entry] : deferred) {
+        entry.geometry = &feathers[place];
+        batch.push_back(entry);
+    }
+    buildFeatherBatch(generator, batch);
 
     info.randSeed = baseSeed;
 }

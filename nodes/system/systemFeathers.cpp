@@ -1,6 +1,8 @@
 #include "nodes/system/systemFeathers.h"
 
 #include "feather/barbules.h"
+#include "feather/buildInputs.h"
+#include "feather/buildWorkers.h"
 #include "feather/featherInfo.h"
 #include "feather/idRegistry.h"
 #include "nodes/system/guideIndex.h"
@@ -55,6 +57,14 @@ float squaredDistance(const MFloatPoint& root, const guideEntry& guide) {
     const float dz = root.z - static_cast<float>(guide.position[2]);
     return dx * dx + dy * dy + dz * dz;
 }
+
+// What one worker reuses from root to root.
+struct rootScratch {
+    std::vector<guideEntry> hits;
+    std::vector<guideNeighbour> neighbours;
+    turtlePath path;
+    featherGeometry geometry;
+};
 
 } // namespace
 
@@ -137,25 +147,42 @@ void buildSystemFeathers(featherGenerator& generator, const idRegistry& guides,
         shortening[k] = generator.randomFloat() * params.randScale;
     }
 
-    std::vector<guideEntry> hits;
-    std::vector<guideNeighbour> neighbours;
-    turtlePath path;
-    featherGeometry geometry;
-    for (unsigned int k = 0; k < keptCount; ++k) {
-        neighbours.clear();
-        geometry.clear();
-        path.reset();
+    // Ramps are read here, once, so that the workers never call into the host.
+    buildInputs inputs;
+    if (!inputs.prepare(*info)) {
+        return; // every build would be refused
+    }
+
+    // Worker 0 is the calling thread and runs on the caller's generator; the others run on
+    // copies of it (same description and system parameters). Every build reseeds its engine,
+    // so which worker builds a root does not matter.
+    const unsigned int workerCount = buildWorkerCount();
+    std::vector<featherGenerator> spareGenerators(
+        keptCount > 1 && workerCount > 1 ? std::min<size_t>(workerCount, keptCount) - 1 : 0,
+        generator);
+    std::vector<rootScratch> scratch(spareGenerators.size() + 1);
+
+    // One slot per kept root, so that the feathers come out in root order.
+    std::vector<featherGeometry> built(keptCount);
+    std::vector<unsigned char> succeeded(keptCount, 0);
+    runOnWorkers(keptCount, workerCount, [&](size_t item, unsigned int worker) {
+        const unsigned int k = static_cast<unsigned int>(item);
+        rootScratch& own = scratch[worker];
+        featherGenerator& engine = worker == 0 ? generator : spareGenerators[worker - 1];
+        own.neighbours.clear();
+        own.geometry.clear();
+        own.path.reset();
 
         const MFloatPoint& root = kept->rootPositions[k];
         const double point[3] = {root.x, root.y, root.z};
         const float radiusFactor = radiusFactors.size() == keptCount ? radiusFactors[k] : 1.0f;
         const float searchRadius = radiusFactor * params.radius;
-        index.radiusQuery(point, searchRadius, hits);
-        for (const guideEntry& hit : hits) {
-            neighbours.push_back(guideNeighbour{hit.id, squaredDistance(root, hit)});
+        index.radiusQuery(point, searchRadius, own.hits);
+        for (const guideEntry& hit : own.hits) {
+            own.neighbours.push_back(guideNeighbour{hit.id, squaredDistance(root, hit)});
         }
-        if (!neighbours.empty()) {
-            std::sort(neighbours.begin(), neighbours.end(),
+        if (!own.neighbours.empty()) {
+            std::sort(own.neighbours.begin(), own.neighbours.end(),
                       [](const guideNeighbour& a, const guideNeighbour& b) {
                           return a.distanceSquared < b.distanceSquared;
                       });
@@ -163,23 +190,34 @@ void buildSystemFeathers(featherGenerator& generator, const idRegistry& guides,
             // Every root gets a feather as long as there is a guide at all.
             guideEntry nearest;
             if (!index.nearest(point, nearest)) {
-                continue;
+                return;
             }
-            neighbours.push_back(guideNeighbour{nearest.id, squaredDistance(root, nearest)});
+            own.neighbours.push_back(guideNeighbour{nearest.id, squaredDistance(root, nearest)});
         }
 
         const float scaleFactor = scaleFactors.size() == keptCount ? scaleFactors[k] : 1.0f;
         const float featherScale = (1.0f - shortening[k]) * scaleFactor;
-        if (!interpolateGuides(params, guides, root, neighbours, featherScale, path)) {
-            continue;
+        if (!interpolateGuides(params, guides, root, own.neighbours, featherScale, own.path)) {
+            return;
         }
 
-        geometry.u = kept->rootU[k];
-        geometry.v = kept->rootV[k];
-        geometry.mainColor =
+        own.geometry.u = kept->rootU[k];
+        own.geometry.v = kept->rootV[k];
+        own.geometry.mainColor =
             colors.size() == keptCount ? colors[k] : MColor(1.0f, 1.0f, 1.0f, 1.0f);
-        if (buildFeather(generator, path, geometry, seed + k)) {
-            feathers.push_back(geometry);
+        if (buildPreparedFeather(engine, inputs, own.path, own.geometry, seed + k)) {
+            // A copy, not a move: the copy's arrays are sized to their contents, while the
+            // scratch keeps its larger storage for the worker's next root.
+            built[k] = own.geometry;
+            succeeded[k] = 1;
+        }
+    });
+
+    feathers.reserve(feathers.size() +
+                     static_cast<size_t>(std::count(succeeded.begin(), succeeded.end(), 1)));
+    for (unsigned int k = 0; k < keptCount; ++k) {
+        if (succeeded[k]) {
+            feathers.push_back(std::move(built[k]));
         }
     }
 }

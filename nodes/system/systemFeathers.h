@@ -14,6 +14,11 @@
 //
 // Roots that find no guide, or whose guides have gone from the registry, or whose build
 // fails, are skipped without a report.
+//
+// The roots are built on buildWorkerCount() workers (buildWorkers.h); the draws above stay on
+// the calling thread, in order, and the feathers are appended in root order, so the result is
+// the same for any worker count. The description's ramps and the textures are read on the
+// calling thread before the workers start.
 
 #include "feather/featherGenerator.h"
 #include "feather/featherGeometry.h"
@@ -36,7 +41,8 @@ struct guideNeighbour {
 
 // Builds the feathers of one placement pass and appends the successful ones to `feathers`.
 // Reads generator.info (the borrowed description: its turtleIds; its outputFeatherMesh flag
-// is overwritten with the system's) and generator.systemParams; `guides` is the registry the
+// is overwritten with the system's) and generator.systemParams; the workers other than the
+// calling thread run on copies of `generator`; `guides` is the registry the
 // description's guide ids live in. Does nothing without a description, with radius or
 // globalScale at or below 0, or when the description lists no guides. Root lists of unequal
 // length are used up to the shortest.
