@@ -15,6 +15,16 @@ std::string objGroupName(const std::string& nodeName, size_t index) {
 
 namespace {
 
+// Comment text on one line: a control character in a name (a line break above all) would end
+// the comment and turn the rest of the name into statements.
+std::string objCommentText(const std::string& text) {
+    std::string line = text;
+    for (char& c : line)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+            c = '_';
+    return line;
+}
+
 std::string objFloat(float value) {
     if (!std::isfinite(value))
         value = 0.0f;
@@ -91,8 +101,8 @@ bool writeFeatherObj(std::ostream& out, const std::vector<featherExportNode>& no
     for (const featherExportNode& node : nodes) {
         if (!node.feathers)
             continue;
-        out << "# node " << node.name << " (" << node.type << "): " << node.feathers->size()
-            << " feathers\n";
+        out << "# node " << objCommentText(node.name) << " (" << objCommentText(node.type)
+            << "): " << node.feathers->size() << " feathers\n";
         for (size_t f = 0; f < node.feathers->size(); ++f) {
             const featherGeometry& g = (*node.feathers)[f];
             out << "g " << objGroupName(node.name, f) << '\n';

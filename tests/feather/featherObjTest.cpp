@@ -149,4 +149,25 @@ TEST(FeatherObj, MeshesWithUVsFollowTheCurvesOnlyForNodesThatOutputThem) {
     EXPECT_EQ(checked.faceSizes.size(), 9u);
 }
 
+// Names come from scenes and may hold any byte: a line break in one must not end the header
+// comment and leave the rest of the name as a statement of its own (a vertex, a face).
+TEST(FeatherObj, ControlCharactersInNamesStayInsideTheCommentAndTheGroupName) {
+    std::vector<featherGeometry> feathers{samples::featherAlongX(3, 1, 1)};
+    featherExportNode node;
+    node.name = "wing\nv 1 2 3\r\x01"
+                "f 1 2 3";
+    node.type = "quillo\n#";
+    node.feathers = &feathers;
+    std::ostringstream out;
+    ASSERT_TRUE(writeFeatherObj(out, {node}));
+    const objFile file = readObj(out.str());
+    ASSERT_EQ(file.error, "");
+    EXPECT_EQ(file.groups, (std::vector<std::string>{"wing_v_1_2_3__f_1_2_3_feather0"}));
+    EXPECT_EQ(file.vertices, 3u + 3 + 4);
+    EXPECT_TRUE(file.faceSizes.empty());
+    EXPECT_NE(out.str().find("# node wing_v 1 2 3__f 1 2 3 (quillo_#): 1 feathers\n"),
+              std::string::npos)
+        << out.str();
+}
+
 } // namespace
