@@ -18,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -272,6 +274,21 @@ TEST_F(GraphTest, HardLimitsClampWithAWarningNamingThePlug) {
     // Non-numbers are refused outright.
     EXPECT_FALSE(scene.setAttr(n + ".inputA", std::numeric_limits<double>::quiet_NaN()));
     EXPECT_DOUBLE_EQ(get(n + ".inputA"), 1.0);
+}
+
+// A number too large for the attribute's stored type saturates at the type's end instead of
+// wrapping (the conversion would otherwise be undefined).
+TEST_F(GraphTest, NumbersBeyondTheStoredTypeSaturate) {
+    std::string n = create("testAdder");
+    ASSERT_TRUE(scene.setAttr(n + ".inputA", 1e300));
+    EXPECT_DOUBLE_EQ(get(n + ".inputA"), static_cast<double>(FLT_MAX));
+    ASSERT_TRUE(scene.setAttr(n + ".inputA", -1e300));
+    EXPECT_DOUBLE_EQ(get(n + ".inputA"), -static_cast<double>(FLT_MAX));
+    std::string t = create("transform");
+    ASSERT_TRUE(scene.setAttr(t + ".rotateOrder", 1e12));
+    EXPECT_DOUBLE_EQ(get(t + ".rotateOrder"), static_cast<double>(SHRT_MAX));
+    ASSERT_TRUE(scene.setAttr(t + ".rotateOrder", -1e12));
+    EXPECT_DOUBLE_EQ(get(t + ".rotateOrder"), static_cast<double>(SHRT_MIN));
 }
 
 TEST_F(GraphTest, MissingNamesAreErrorsThatNameThem) {

@@ -3,7 +3,27 @@
 #include "data/dataObjects.h"
 #include "graph/attributeDef.h"
 
+#include <cmath>
+#include <limits>
+
 namespace host {
+
+namespace {
+
+// A number stored into a narrower type saturates at the type's ends (NaN gives 0): values can
+// arrive here from the API and from files unchecked, and an out-of-range conversion is
+// undefined behaviour.
+template <typename T> T saturate(double value) {
+    if (std::isnan(value))
+        return T(0);
+    if (value <= static_cast<double>(std::numeric_limits<T>::lowest()))
+        return std::numeric_limits<T>::lowest();
+    if (value >= static_cast<double>(std::numeric_limits<T>::max()))
+        return std::numeric_limits<T>::max();
+    return static_cast<T>(value);
+}
+
+} // namespace
 
 Slot Slot::make(const AttributeDef* attribute, bool asContainer) {
     Slot slot;
@@ -53,7 +73,7 @@ double Slot::get(const AttributeDef* attribute) const {
 
 void Slot::set(const AttributeDef* attribute, double value) {
     if (attribute->kind == AttributeDef::Kind::Enum) {
-        number.s = static_cast<short>(value);
+        number.s = saturate<short>(value);
         return;
     }
     switch (attribute->numericType) {
@@ -62,17 +82,17 @@ void Slot::set(const AttributeDef* attribute, double value) {
         break;
     case MFnNumericData::kByte:
     case MFnNumericData::kChar:
-        number.c = static_cast<char>(value);
+        number.c = saturate<char>(value);
         break;
     case MFnNumericData::kShort:
-        number.s = static_cast<short>(value);
+        number.s = saturate<short>(value);
         break;
     case MFnNumericData::kInt:
     case MFnNumericData::kAddr:
-        number.i = static_cast<int>(value);
+        number.i = saturate<int>(value);
         break;
     case MFnNumericData::kFloat:
-        number.f = static_cast<float>(value);
+        number.f = std::isfinite(value) ? saturate<float>(value) : static_cast<float>(value);
         break;
     case MFnNumericData::kDouble:
         number.d = value;
