@@ -1,5 +1,7 @@
 #include "feather/featherObj.h"
 
+#include "feather/exportText.h"
+
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -25,14 +27,6 @@ std::string objCommentText(const std::string& text) {
     return line;
 }
 
-std::string objFloat(float value) {
-    if (!std::isfinite(value))
-        value = 0.0f;
-    char text[32];
-    std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
-    return text;
-}
-
 // Counts of what the file holds so far: OBJ indices run over the whole file.
 struct objCounts {
     long vertices = 0;
@@ -40,7 +34,8 @@ struct objCounts {
 };
 
 void writeVertex(std::ostream& out, const MFloatPoint& p) {
-    out << "v " << objFloat(p.x) << ' ' << objFloat(p.y) << ' ' << objFloat(p.z) << '\n';
+    out << "v " << finiteFloatText(p.x) << ' ' << finiteFloatText(p.y) << ' '
+        << finiteFloatText(p.z) << '\n';
 }
 
 // A polyline of 2 or more points; shorter ones are not lines and are left out.
@@ -66,8 +61,8 @@ void writeMesh(std::ostream& out, const featherMeshData& mesh, objCounts& counts
         writeVertex(out, mesh.points[i]);
     if (withUVs)
         for (long i = 0; i < uvs; ++i)
-            out << "vt " << objFloat(mesh.uArray[static_cast<unsigned int>(i)]) << ' '
-                << objFloat(mesh.vArray[static_cast<unsigned int>(i)]) << '\n';
+            out << "vt " << finiteFloatText(mesh.uArray[static_cast<unsigned int>(i)]) << ' '
+                << finiteFloatText(mesh.vArray[static_cast<unsigned int>(i)]) << '\n';
     unsigned int corner = 0;
     for (unsigned int f = 0; f < mesh.polygonCounts.length(); ++f) {
         const unsigned int size = static_cast<unsigned int>(std::max(0, mesh.polygonCounts[f]));

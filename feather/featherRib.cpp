@@ -1,19 +1,13 @@
 #include "feather/featherRib.h"
 
+#include "feather/exportText.h"
+
 #include "feather/rachis.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <functional>
-
-std::string ribFloat(float value) {
-    if (!std::isfinite(value))
-        value = 0.0f;
-    char text[32];
-    std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
-    return text;
-}
 
 std::string ribString(const std::string& text) {
     std::string out = "\"";
@@ -81,15 +75,15 @@ void addCurve(curveSet& set, const MFloatPointArray& points, const MFloatVectorA
 void writeFloatList(std::ostream& out, const std::vector<float>& values) {
     out << '[';
     for (size_t i = 0; i < values.size(); ++i)
-        out << (i ? " " : "") << ribFloat(values[i]);
+        out << (i ? " " : "") << finiteFloatText(values[i]);
     out << ']';
 }
 
 template <typename Triple> void writeTriples(std::ostream& out, const std::vector<Triple>& values) {
     out << '[';
     for (size_t i = 0; i < values.size(); ++i)
-        out << (i ? " " : "") << ribFloat(values[i].x) << ' ' << ribFloat(values[i].y) << ' '
-            << ribFloat(values[i].z);
+        out << (i ? " " : "") << finiteFloatText(values[i].x) << ' ' << finiteFloatText(values[i].y)
+            << ' ' << finiteFloatText(values[i].z);
     out << ']';
 }
 
@@ -107,8 +101,8 @@ void writeCurves(std::ostream& out, const curveSet& set, bool cubic, const feath
     size_t first = 0;
     bool separate = false;
     const auto writePoint = [&](const MFloatPoint& p) {
-        out << (separate ? " " : "") << ribFloat(p.x) << ' ' << ribFloat(p.y) << ' '
-            << ribFloat(p.z);
+        out << (separate ? " " : "") << finiteFloatText(p.x) << ' ' << finiteFloatText(p.y) << ' '
+            << finiteFloatText(p.z);
         separate = true;
     };
     for (size_t c = 0; c < set.pointCounts.size(); ++c) {
@@ -134,8 +128,8 @@ void writeCurves(std::ostream& out, const curveSet& set, bool cubic, const feath
         writeTriples(out, set.normals);
     }
     if (settings.exportSurfaceUV)
-        out << "\n  \"constant float surfaceU\" [" << ribFloat(g.u)
-            << "] \"constant float surfaceV\" [" << ribFloat(g.v) << ']';
+        out << "\n  \"constant float surfaceU\" [" << finiteFloatText(g.u)
+            << "] \"constant float surfaceV\" [" << finiteFloatText(g.v) << ']';
     out << '\n';
 }
 
@@ -185,8 +179,8 @@ void writeSubdivisionMesh(std::ostream& out, const featherMeshData& mesh,
     // The tube is open at both ends: its boundary is kept sharp rather than shrunk.
     out << "]\n  [\"interpolateboundary\"] [0 0] [] []\n  \"P\" [";
     for (unsigned int i = 0; i < mesh.points.length(); ++i)
-        out << (i ? " " : "") << ribFloat(mesh.points[i].x) << ' ' << ribFloat(mesh.points[i].y)
-            << ' ' << ribFloat(mesh.points[i].z);
+        out << (i ? " " : "") << finiteFloatText(mesh.points[i].x) << ' '
+            << finiteFloatText(mesh.points[i].y) << ' ' << finiteFloatText(mesh.points[i].z);
     out << ']';
     const bool haveUVs = mesh.uvIds.length() == mesh.polygonConnects.length() &&
                          mesh.uArray.length() > 0 && mesh.uArray.length() == mesh.vArray.length();
@@ -333,8 +327,10 @@ void writeDelayedArchiveRib(std::ostream& out, const std::string& nodeName,
     const MPoint low = bound.min(), high = bound.max();
     out << "AttributeBegin\nAttribute \"identifier\" \"string name\" [" << ribString(nodeName)
         << "]\nProcedural \"DelayedReadArchive\" [" << ribString(archivePath) << "] ["
-        << ribFloat(static_cast<float>(low.x)) << ' ' << ribFloat(static_cast<float>(high.x)) << ' '
-        << ribFloat(static_cast<float>(low.y)) << ' ' << ribFloat(static_cast<float>(high.y)) << ' '
-        << ribFloat(static_cast<float>(low.z)) << ' ' << ribFloat(static_cast<float>(high.z))
-        << "]\nAttributeEnd\n";
+        << finiteFloatText(static_cast<float>(low.x)) << ' '
+        << finiteFloatText(static_cast<float>(high.x)) << ' '
+        << finiteFloatText(static_cast<float>(low.y)) << ' '
+        << finiteFloatText(static_cast<float>(high.y)) << ' '
+        << finiteFloatText(static_cast<float>(low.z)) << ' '
+        << finiteFloatText(static_cast<float>(high.z)) << "]\nAttributeEnd\n";
 }

@@ -52,6 +52,5 @@ MBoundingBox ribNodeBound(const featherExportNode& node);
 void writeDelayedArchiveRib(std::ostream& out, const std::string& nodeName,
                             const std::string& archivePath, const MBoundingBox& bound);
 
-// RIB text of a float ("%.9g", non-finite values as 0) and of a string (quoted, escaped).
-std::string ribFloat(float value);
+// RIB text of a string (quoted, escaped). Floats are written by finiteFloatText (exportText.h).
 std::string ribString(const std::string& text);

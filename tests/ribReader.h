@@ -4,6 +4,8 @@
 // checks that the vertex and primitive-variable counts of Curves and SubdivisionMesh agree
 // with their data, as a renderer would insist.
 
+#include <zlib.h>
+
 #include <cctype>
 #include <cstdlib>
 #include <map>
@@ -267,6 +269,20 @@ inline bool read(const std::string& text, std::vector<Request>& requests, std::s
         }
     }
     return true;
+}
+
+// The text of a gzip-compressed file; empty when it cannot be read.
+inline std::string gunzip(const std::string& path) {
+    gzFile file = gzopen(path.c_str(), "rb");
+    std::string text;
+    if (!file)
+        return text;
+    char buffer[4096];
+    int count;
+    while ((count = gzread(file, buffer, sizeof buffer)) > 0)
+        text.append(buffer, static_cast<size_t>(count));
+    gzclose(file);
+    return text;
 }
 
 } // namespace testrib

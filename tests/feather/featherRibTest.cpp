@@ -7,11 +7,11 @@
 
 #include "../ribReader.h"
 
+#include "feather/exportText.h"
 #include "feather/featherRib.h"
 #include "feather/ribFiles.h"
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -224,19 +224,6 @@ TEST(FeatherRib, AnEmptyShaderTextIsRefusedAndNoFileIsWritten) {
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
-std::string gunzip(const std::string& path) {
-    gzFile file = gzopen(path.c_str(), "rb");
-    std::string text;
-    if (!file)
-        return text;
-    char buffer[4096];
-    int count;
-    while ((count = gzread(file, buffer, sizeof buffer)) > 0)
-        text.append(buffer, static_cast<size_t>(count));
-    gzclose(file);
-    return text;
-}
-
 TEST(FeatherRib, GzipCompressionWritesAGzipFileOfTheSameText) {
     // Enough feathers that the compressed stream spans several buffers.
     sampleScene scene;
@@ -252,7 +239,7 @@ TEST(FeatherRib, GzipCompressionWritesAGzipFileOfTheSameText) {
     ASSERT_GT(raw.size(), 2u);
     EXPECT_EQ(static_cast<unsigned char>(raw[0]), 0x1f);
     EXPECT_EQ(static_cast<unsigned char>(raw[1]), 0x8b);
-    const std::string text = gunzip(path);
+    const std::string text = testrib::gunzip(path);
     EXPECT_EQ(text, ribText(scene, settings));
     EXPECT_LT(raw.size(), text.size() / 3);
     EXPECT_EQ(named(readRib(text), "Curves").size(), 2u * scene.feathers.size());
@@ -315,12 +302,12 @@ TEST(FeatherRib, DelayedReadArchivesHoldEachNodeWithinTheBoundTheMainFileGives) 
     settings.relativePath = false;
     settings.gzipCompression = true;
     ASSERT_TRUE(exportFeatherRib(main, {scene.node}, settings, &why)) << why;
-    const std::vector<Request> mainRequests = readRib(gunzip(main));
+    const std::vector<Request> mainRequests = readRib(testrib::gunzip(main));
     const auto absolute = named(mainRequests, "Procedural");
     ASSERT_EQ(absolute.size(), 1u);
     const std::string reference = absolute[0]->args[1].strings.at(0);
     EXPECT_EQ(reference, fs::weakly_canonical(folder / "parts/scene.rib.wing.rib").string());
-    EXPECT_EQ(named(readRib(gunzip(reference)), "Curves").size(), 4u);
+    EXPECT_EQ(named(readRib(testrib::gunzip(reference)), "Curves").size(), 4u);
     fs::remove_all(folder);
 }
 
@@ -363,8 +350,8 @@ TEST(FeatherRib, TheTempFolderExpandsPercentTempAndFollowsTheMainFile) {
 
 TEST(FeatherRib, NamesAreQuotedAndNonFiniteValuesNeverReachTheFile) {
     EXPECT_EQ(ribString("say \"hi\"\\"), "\"say \\\"hi\\\"\\\\\"");
-    EXPECT_EQ(ribFloat(0.1f), "0.100000001");
-    EXPECT_EQ(ribFloat(std::numeric_limits<float>::quiet_NaN()), "0");
+    EXPECT_EQ(finiteFloatText(0.1f), "0.100000001");
+    EXPECT_EQ(finiteFloatText(std::numeric_limits<float>::quiet_NaN()), "0");
     sampleScene scene;
     scene.node.name = "odd \"name\"";
     scene.feathers[0].leftBarbules[0][1].x = std::numeric_limits<float>::infinity();

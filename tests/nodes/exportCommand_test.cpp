@@ -14,7 +14,6 @@
 #include <host/mel.h>
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <cstdio>
 #include <cstring>
@@ -48,19 +47,6 @@ std::string readFile(const std::string& path) {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
-}
-
-std::string gunzip(const std::string& path) {
-    gzFile file = gzopen(path.c_str(), "rb");
-    std::string text;
-    if (!file)
-        return text;
-    char buffer[4096];
-    int count;
-    while ((count = gzread(file, buffer, sizeof buffer)) > 0)
-        text.append(buffer, static_cast<size_t>(count));
-    gzclose(file);
-    return text;
 }
 
 std::vector<testrib::Request> readRib(const std::string& text) {
@@ -240,7 +226,7 @@ TEST_F(ExportCommandTest, TheGlobalsNodeChangesTheRib) {
     ASSERT_GT(raw.size(), 2u);
     EXPECT_EQ(static_cast<unsigned char>(raw[0]), 0x1f) << "gzip";
     EXPECT_EQ(static_cast<unsigned char>(raw[1]), 0x8b) << "gzip";
-    const std::vector<testrib::Request> requests = readRib(gunzip(path));
+    const std::vector<testrib::Request> requests = readRib(testrib::gunzip(path));
     std::vector<std::string> shaders;
     for (const testrib::Request* s : named(requests, "Surface"))
         shaders.push_back(s->args[0].text);
