@@ -115,6 +115,38 @@ struct barbuleTables {
     std::vector<float> bend;
 };
 
+// The walk along one barbule: before point j the turtle steps forward (from the second point
+// on) and, whenever the walked length enters a new key segment, turns by that segment's key
+// rotation. Shared by the path and the surface builds, which differ only in what they do at
+// each point.
+struct keySegmentWalk {
+    float walked = 0.0f; // length walked so far
+    int segment = 0;     // key segment the turtle is in
+    int lastCrossed = 0;
+    bool turn = true; // the first point takes segment 0's rotation
+
+    void advance(featherGenerator& gen, const keyShape& keys, int j, float step,
+                 float segmentLength, float t, float sign) {
+        if (j > 0) {
+            gen.forward(step);
+            walked += step;
+            const int crossed = truncateToInt(walked / segmentLength);
+            turn = crossed > lastCrossed;
+            if (turn) {
+                ++segment;
+            }
+            lastCrossed = crossed;
+        }
+        // A turn by exactly 0 degrees leaves the frame as it is; skipping it saves the rotation.
+        if (turn) {
+            const float key = keys.rotation(t, segment);
+            if (key != 0.0f) {
+                gen.yaw(sign * key);
+            }
+        }
+    }
+};
+
 // The random numbers of one side, all drawn before its barbules are placed.
 struct sideDraws {
     std::vector<float> density;
@@ -337,32 +369,14 @@ void growPathSide(featherGenerator& gen, const featherInfo& info, const buildInp
         scratch.strip.clear();
         scratch.barbule.clear();
 
-        float acc = 0.0f;
+        keySegmentWalk walk;
+        const float& acc = walk.walked;
         float sum = 0.0f;
-        int k = 0;
-        int last = 0;
-        bool turn = true;
         for (int j = 0; j < p; ++j) {
-            if (j > 0) {
-                const float step = (1.0f - lengthDraw) * s;
-                gen.forward(step);
-                acc += step;
-                const int q = truncateToInt(acc / s);
-                turn = q > last;
-                if (turn) {
-                    ++k;
-                }
-                last = q;
-            }
+            walk.advance(gen, tables.keys, j, (1.0f - lengthDraw) * s, s, t, sign);
             const float r = static_cast<float>(j) / static_cast<float>(p);
-            // A turn or bend by exactly 0 degrees leaves the frame as it is; skipping it (and
-            // the noise that would only scale a zero bend) saves the rotation.
-            if (turn) {
-                const float key = tables.keys.rotation(t, k);
-                if (key != 0.0f) {
-                    gen.yaw(sign * key);
-                }
-            }
+            // A bend by exactly 0 degrees leaves the frame as it is; skipping it (and the noise
+            // that would only scale a zero bend) saves the rotation.
             const double noiseZ = r * info.barbuleNoiseFrequency + info.noisePhase[1];
             sum += forceS * forces[j];
             if (sum > info.turnAtForce) {
@@ -558,30 +572,12 @@ bool growSurfaceSide(featherGenerator& gen, const featherInfo& info, const build
         MFloatPointArray& curve = side.curves->back();
         MFloatVectorArray& normals = side.normals->back();
 
-        float acc = 0.0f;
+        keySegmentWalk walk;
+        const float& acc = walk.walked;
         float sum = 0.0f;
-        int k = 0;
-        int last = 0;
-        bool turn = true;
         for (int j = 0; j < p; ++j) {
-            if (j > 0) {
-                const float step = (1.0f - lengthDraw) * s;
-                gen.forward(step);
-                acc += step;
-                const int q = truncateToInt(acc / s);
-                turn = q > last;
-                if (turn) {
-                    ++k;
-                }
-                last = q;
-            }
+            walk.advance(gen, tables.keys, j, (1.0f - lengthDraw) * s, s, t, sign);
             const float r = static_cast<float>(j) / static_cast<float>(p);
-            if (turn) {
-                const float key = tables.keys.rotation(t, k);
-                if (key != 0.0f) {
-                    gen.yaw(sign * key);
-                }
-            }
             sum += forceS * forces[j];
             if (sum > info.turnAtForce) {
                 const double noiseZ = r * info.barbuleNoiseFrequency + info.noisePhase[1];
