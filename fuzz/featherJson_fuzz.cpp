@@ -6,7 +6,7 @@
 
 #include "jsonReader.h"
 
-#include "feather/featherJson.h"
+#include "export/featherJson.h"
 
 #include <sstream>
 

@@ -5,7 +5,7 @@
 #include "fuzzDescription.h"
 #include "fuzzSupport.h"
 
-#include "feather/featherObj.h"
+#include "export/featherObj.h"
 
 #include <cmath>
 #include <cstdlib>

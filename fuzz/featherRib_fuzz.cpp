@@ -7,8 +7,8 @@
 
 #include "ribReader.h"
 
-#include "feather/featherRib.h"
-#include "feather/ribFiles.h"
+#include "export/featherRib.h"
+#include "export/ribFiles.h"
 
 #include <cmath>
 #include <sstream>

@@ -7,7 +7,7 @@
 // at once), so that one input never takes long; a slow or huge build under the limits is then
 // a finding, not the decoder's doing.
 
-#include "feather/featherExportNode.h"
+#include "export/featherExportNode.h"
 #include "feather/featherGeometry.h"
 #include "feather/featherInfo.h"
 

@@ -1,9 +1,9 @@
 #include "plugin/exportCommand.h"
 
-#include "feather/featherJson.h"
-#include "feather/featherObj.h"
-#include "feather/outputFile.h"
-#include "feather/ribFiles.h"
+#include "export/featherJson.h"
+#include "export/featherObj.h"
+#include "export/outputFile.h"
+#include "export/ribFiles.h"
 #include "plugin/featherHolders.h"
 
 #include <maya/MArgDatabase.h>

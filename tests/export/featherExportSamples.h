@@ -2,7 +2,7 @@
 // Small hand-built feathers for the RIB and OBJ writer tests: every count and value is known,
 // so the tests can check the written data against it.
 
-#include "feather/featherExportNode.h"
+#include "export/featherExportNode.h"
 
 #include <vector>
 

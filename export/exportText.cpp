@@ -1,4 +1,4 @@
-#include "feather/exportText.h"
+#include "export/exportText.h"
 
 #include <cmath>
 #include <cstdio>

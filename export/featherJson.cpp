@@ -1,4 +1,4 @@
-#include "feather/featherJson.h"
+#include "export/featherJson.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,6 +1,6 @@
-#include "feather/featherRib.h"
+#include "export/featherRib.h"
 
-#include "feather/exportText.h"
+#include "export/exportText.h"
 
 #include "feather/rachis.h"
 

@@ -1,6 +1,6 @@
-#include "feather/featherObj.h"
+#include "export/featherObj.h"
 
-#include "feather/exportText.h"
+#include "export/exportText.h"
 
 #include <cctype>
 #include <cmath>

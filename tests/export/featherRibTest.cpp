@@ -7,9 +7,9 @@
 
 #include "../ribReader.h"
 
-#include "feather/exportText.h"
-#include "feather/featherRib.h"
-#include "feather/ribFiles.h"
+#include "export/exportText.h"
+#include "export/featherRib.h"
+#include "export/ribFiles.h"
 
 #include <gtest/gtest.h>
 

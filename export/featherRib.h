@@ -8,7 +8,7 @@
 // are the engine's strip widths (barbule thickness x the barbule's thickness factor) and the
 // rachis tube's diameter, in scene units; positions are world space.
 
-#include "feather/featherExportNode.h"
+#include "export/featherExportNode.h"
 
 #include <maya/MBoundingBox.h>
 

@@ -2,7 +2,7 @@
 // full disk, a missing folder or a folder in the way fail with the system's reason, and no file
 // is left under the final name; devices are written in place, never replaced.
 
-#include "feather/outputFile.h"
+#include "export/outputFile.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 // made, as faces with texture coordinates. World space, scene units; indices are 1-based and
 // global, as OBJ wants.
 
-#include "feather/featherExportNode.h"
+#include "export/featherExportNode.h"
 
 #include <ostream>
 #include <string>

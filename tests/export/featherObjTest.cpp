@@ -4,7 +4,7 @@
 
 #include "featherExportSamples.h"
 
-#include "feather/featherObj.h"
+#include "export/featherObj.h"
 
 #include <gtest/gtest.h>
 

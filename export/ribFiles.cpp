@@ -1,6 +1,6 @@
-#include "feather/ribFiles.h"
+#include "export/ribFiles.h"
 
-#include "feather/outputFile.h"
+#include "export/outputFile.h"
 
 #include <algorithm>
 #include <cctype>

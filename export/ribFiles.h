@@ -4,7 +4,7 @@
 // bound) and one archive file per node in the temporary-file folder. Every file is written
 // through writeFileAtomically, gzip-compressed with "gzipCompression".
 
-#include "feather/featherRib.h"
+#include "export/featherRib.h"
 
 #include <string>
 #include <vector>

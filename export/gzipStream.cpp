@@ -1,4 +1,4 @@
-#include "feather/gzipStream.h"
+#include "export/gzipStream.h"
 
 namespace {
 

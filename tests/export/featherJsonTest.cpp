@@ -2,7 +2,7 @@
 // says, floats read back to the same bits, NaN and infinities become null, strings are escaped,
 // and meshes appear only when built.
 
-#include "feather/featherJson.h"
+#include "export/featherJson.h"
 
 #include "../jsonReader.h"
 

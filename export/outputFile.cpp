@@ -1,6 +1,6 @@
-#include "feather/outputFile.h"
+#include "export/outputFile.h"
 
-#include "feather/gzipStream.h"
+#include "export/gzipStream.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
