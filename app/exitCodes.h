@@ -9,7 +9,8 @@ enum ExitCode {
     kExitUsage = 2,        // the command line is wrong
     kExitSceneFailed = 3,  // the scene file cannot be read, or reading it reported errors
     kExitDrawFailed = 4,   // the view cannot be drawn (no such camera, no OpenGL context)
-    kExitWriteFailed = 5   // the output file (image or JSON) cannot be written
+    kExitWriteFailed = 5,  // the output file (image or JSON) cannot be written
+    kExitBuildFailed = 6   // a feather node or system reported an error while building
 };
 
 } // namespace quillo

@@ -5,6 +5,7 @@
 #include "commandLine.h"
 #include "commands.h"
 #include "exitCodes.h"
+#include "featherBuilds.h"
 #include "programPaths.h"
 #include "progressBar.h"
 #include "session.h"
@@ -17,13 +18,6 @@
 namespace quillo {
 
 namespace {
-
-// The node types that hold feathers, as the plug-in's featherHolders lists them, and the plug
-// whose evaluation builds them.
-const struct {
-    const char* type;
-    const char* output;
-} featherHolders[] = {{"quillo", "outputMesh"}, {"quilloSystem", "outFeatherMesh"}};
 
 // A MEL string literal holding the text.
 std::string melQuoted(const std::string& text) {
@@ -73,11 +67,13 @@ int exportCommand(const std::vector<std::string>& arguments) {
         return stop;
 
     bar.stage("building feathers");
-    host::Scene& scene = host::Scene::current();
-    for (const std::string& node : scene.nodeNames())
-        for (const auto& holder : featherHolders)
-            if (scene.typeOf(node) == holder.type)
-                scene.evaluate(node + "." + holder.output);
+    const FeatherBuildReport built = buildFeatherHolders(bar);
+    if (built.failed()) {
+        // A partial export must not replace a good one: the file is left as it was.
+        bar.clear();
+        std::cerr << built.summary() << "; " << output << " was not written\n";
+        return kExitBuildFailed;
+    }
 
     bar.stage("writing " + output);
     host::MelValue written;

@@ -52,7 +52,9 @@ const char* const usage =
     "  3  the scene file cannot be read, or reading it reported errors (render still\n"
     "     writes the image of what was read, info still lists it)\n"
     "  4  the view cannot be drawn (no such camera, no OpenGL context)\n"
-    "  5  the image cannot be written (render), or the export file (export)\n";
+    "  5  the image cannot be written (render), or the export file (export)\n"
+    "  6  a feather node or system reported an error while building (export writes\n"
+    "     nothing; the last line names the nodes and why)\n";
 
 // A worker count: digits only, from 1 up.
 bool isWorkerCount(const std::string& text) {

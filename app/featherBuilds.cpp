@@ -1,0 +1,56 @@
+#include "featherBuilds.h"
+
+#include "progressBar.h"
+
+#include <host/messages.h>
+#include <host/scene.h>
+
+namespace quillo {
+
+namespace {
+
+// The node types that hold feathers, as the plug-in's featherHolders lists them, and the plug
+// whose evaluation builds them.
+const struct {
+    const char* type;
+    const char* output;
+} featherHolders[] = {{"quillo", "outputMesh"}, {"quilloSystem", "outFeatherMesh"}};
+
+} // namespace
+
+std::string FeatherBuildReport::summary() const {
+    if (failures.empty())
+        return std::string();
+    std::string text = "quillo: " + std::to_string(failures.size()) + " of " +
+                       std::to_string(holders) + " feather " + (holders == 1 ? "node" : "nodes") +
+                       " failed to build: ";
+    for (size_t i = 0; i < failures.size(); ++i)
+        text += (i ? "; " : "") + failures[i].node + " (" + failures[i].firstError + ")";
+    return text;
+}
+
+FeatherBuildReport buildFeatherHolders(ProgressBar& bar) {
+    host::Scene& scene = host::Scene::current();
+    std::vector<std::pair<std::string, const char*>> plugs;
+    for (const std::string& node : scene.nodeNames())
+        for (const auto& holder : featherHolders)
+            if (scene.typeOf(node) == holder.type)
+                plugs.emplace_back(node, holder.output);
+
+    FeatherBuildReport report;
+    report.holders = static_cast<int>(plugs.size());
+    for (size_t i = 0; i < plugs.size(); ++i) {
+        // Messages reach the user as before (held by the bar while it is shown); the capture only
+        // tells which node's build showed errors.
+        host::MessageCapture capture(bar.shown() ? host::MessageCapture::Echo::kSilent
+                                                 : host::MessageCapture::Echo::kPassThrough);
+        scene.evaluate(plugs[i].first + "." + plugs[i].second);
+        const std::vector<std::string> errors = capture.texts(host::MessageKind::kError);
+        if (!errors.empty())
+            report.failures.push_back({plugs[i].first, errors.front()});
+        bar.update(static_cast<double>(i + 1) / static_cast<double>(plugs.size()));
+    }
+    return report;
+}
+
+} // namespace quillo

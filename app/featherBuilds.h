@@ -1,0 +1,30 @@
+#pragma once
+// Building every feather holder of the open scene (feather nodes and feather systems), as the
+// export and render commands need, and telling which nodes reported errors while they built.
+
+#include <string>
+#include <vector>
+
+namespace quillo {
+
+class ProgressBar;
+
+struct FeatherBuildReport {
+    int holders = 0;
+    // One entry per node that reported an error while building: its name, then the first
+    // error it showed.
+    struct Failure {
+        std::string node;
+        std::string firstError;
+    };
+    std::vector<Failure> failures;
+
+    bool failed() const { return !failures.empty(); }
+    // The last line a command prints when builds failed: how many nodes and why.
+    std::string summary() const;
+};
+
+// Evaluates each holder's building plug in the scene's node order, the bar following them.
+FeatherBuildReport buildFeatherHolders(ProgressBar& bar);
+
+} // namespace quillo
