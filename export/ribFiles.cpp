@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -30,12 +31,88 @@ std::string archiveFolder(const std::string& tempFileDir, const std::string& mai
     return folder;
 }
 
-std::string archivePath(const std::string& folder, const std::string& mainPath,
-                        const std::string& nodeName) {
+namespace {
+
+constexpr size_t maxNamePart = 100;
+
+// Letters, digits, '_' and '-' (and '.' when kept) as they are, anything else as '_'; cut to
+// maxNamePart bytes.
+std::string safeNamePart(const std::string& text, bool keepDots) {
     std::string safe;
-    for (const char c : nodeName)
-        safe += std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-' ? c : '_';
-    return folder + fileNameOf(mainPath) + "." + safe + ".rib";
+    for (const char c : text) {
+        if (safe.size() == maxNamePart)
+            break;
+        const bool kept = std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-' ||
+                          (keepDots && c == '.');
+        safe += kept ? c : '_';
+    }
+    return safe;
+}
+
+std::string hexText(std::uint64_t value) {
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
+    return text;
+}
+
+// Calls `found(name, exportNumber)` for every archive of `stem` in `folder`:
+// "<stem>.<digits>.<anything>.rib".
+template <class Found>
+void forEachArchive(const std::string& folder, const std::string& stem, Found found) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const std::string prefix = stem + ".";
+    const std::string suffix = ".rib";
+    for (fs::directory_iterator it(folder.empty() ? "." : folder, error), end; !error && it != end;
+         it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() <= prefix.size() + suffix.size() ||
+            name.compare(0, prefix.size(), prefix) ||
+            name.compare(name.size() - suffix.size(), suffix.size(), suffix))
+            continue;
+        size_t digitsEnd = prefix.size();
+        while (digitsEnd < name.size() && std::isdigit(static_cast<unsigned char>(name[digitsEnd])))
+            ++digitsEnd;
+        const size_t digits = digitsEnd - prefix.size();
+        if (digits == 0 || digits > 9 || digitsEnd >= name.size() || name[digitsEnd] != '.')
+            continue;
+        found(name, static_cast<unsigned int>(std::stoul(name.substr(prefix.size(), digits))));
+    }
+}
+
+} // namespace
+
+std::string archiveStem(const std::string& mainPath) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::path absolute = fs::absolute(mainPath, error);
+    if (!error) {
+        const fs::path resolved = fs::weakly_canonical(absolute, error);
+        if (!error)
+            absolute = resolved;
+    }
+    // FNV-1a, 64 bits: stable across runs and builds, unlike std::hash.
+    std::uint64_t hash = 0xcbf29ce484222325ull;
+    for (const char c : absolute.string()) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 0x100000001b3ull;
+    }
+    return safeNamePart(fileNameOf(mainPath), true) + "." + hexText(hash);
+}
+
+std::string archivePath(const std::string& folder, const std::string& stem,
+                        unsigned int exportNumber, const std::string& nodeName) {
+    return folder + stem + "." + std::to_string(exportNumber) + "." +
+           safeNamePart(nodeName, false) + ".rib";
+}
+
+std::vector<unsigned int> archiveExportNumbers(const std::string& folder, const std::string& stem) {
+    std::vector<unsigned int> numbers;
+    forEachArchive(folder, stem,
+                   [&](const std::string&, unsigned int number) { numbers.push_back(number); });
+    std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+    return numbers;
 }
 
 std::string archiveReference(const std::string& archive, const std::string& mainPath,
@@ -69,6 +146,9 @@ bool exportFeatherRib(const std::string& path, const std::vector<featherExportNo
     }
 
     const std::string folder = archiveFolder(settings.tempFileDir, path);
+    const std::string stem = archiveStem(path);
+    const std::vector<unsigned int> earlier = archiveExportNumbers(folder, stem);
+    const unsigned int exportNumber = earlier.empty() ? 1 : earlier.back() + 1;
     std::vector<std::string> archives;
     const auto giveUp = [&](const std::string& file, const std::string& reason) {
         *why = "cannot write '" + file + "': " + reason;
@@ -78,11 +158,13 @@ bool exportFeatherRib(const std::string& path, const std::vector<featherExportNo
         return false;
     };
     for (const featherExportNode& node : nodes) {
-        std::string archive = archivePath(folder, path, node.name);
+        std::string archive = archivePath(folder, stem, exportNumber, node.name);
         // Names that differ only in characters made safe ("a:b", "a_b") would share a file.
         for (int copy = 2; std::find(archives.begin(), archives.end(), archive) != archives.end();
              ++copy)
-            archive = archivePath(folder, path, node.name + "_" + std::to_string(copy));
+            archive = archivePath(folder, stem, exportNumber,
+                                  safeNamePart(node.name, false).substr(0, maxNamePart - 12) + "_" +
+                                      std::to_string(copy));
         std::string reason;
         if (!writeFileAtomically(
                 archive, settings.gzipCompression,
@@ -107,5 +189,13 @@ bool exportFeatherRib(const std::string& path, const std::vector<featherExportNo
             return out.good();
         },
         &reason);
-    return written || giveUp(path, reason);
+    if (!written)
+        return giveUp(path, reason);
+    // The new main file is in place: what earlier exports of it wrote is named by nothing now.
+    if (settings.deleteTempFile)
+        forEachArchive(folder, stem, [&](const std::string& name, unsigned int number) {
+            if (number != exportNumber)
+                std::remove((folder + name).c_str());
+        });
+    return true;
 }

@@ -3,6 +3,15 @@
 // "delayReadArchive", a main file of DelayedReadArchive procedurals (one per node, with its
 // bound) and one archive file per node in the temporary-file folder. Every file is written
 // through writeFileAtomically, gzip-compressed with "gzipCompression".
+//
+// The archives of one export are a unit with its main file. Their names carry a hash of the
+// main file's full path, so two main files never share archives (two shots both exported as
+// feathers.rib into one temporary folder), and an export number, one above the highest number
+// of that main file found in the folder, so that a re-export never writes over the archives
+// the current main file names. The new main file replaces the old one only once every archive
+// is written; a failure leaves the old main file and its archives as they were and, with
+// "deleteTempFile", removes the archives this export wrote. With "deleteTempFile", a
+// successful export then removes the archives of that main file's earlier exports.
 
 #include "export/featherRib.h"
 
@@ -14,10 +23,20 @@
 // from the main file's folder. Ends with '/'.
 std::string archiveFolder(const std::string& tempFileDir, const std::string& mainPath);
 
-// The archive file of one node: <folder><main file name>.<node name>.rib, node names made
-// safe for a file name.
-std::string archivePath(const std::string& folder, const std::string& mainPath,
-                        const std::string& nodeName);
+// What every archive name of a main file starts with: "<main file name>.<16 hex digits>", the
+// digits an FNV-1a hash of the main file's absolute path with links resolved. The file name is
+// made safe (characters other than letters, digits, '.', '_' and '-' become '_') and cut to
+// 100 bytes, so that archive names stay legal.
+std::string archiveStem(const std::string& mainPath);
+
+// The archive file of one node in export number `exportNumber`:
+// <folder><stem>.<exportNumber>.<node name>.rib, the node name made safe as above ('.' too)
+// and cut to 100 bytes.
+std::string archivePath(const std::string& folder, const std::string& stem,
+                        unsigned int exportNumber, const std::string& nodeName);
+
+// The export numbers of the archives of `stem` in `folder`, ascending, each once.
+std::vector<unsigned int> archiveExportNumbers(const std::string& folder, const std::string& stem);
 
 // How the main file names an archive: absolute, or with "relativePath" relative to the main
 // file's folder.
@@ -25,7 +44,7 @@ std::string archiveReference(const std::string& archive, const std::string& main
                              bool relativePath);
 
 // Writes the export. False, with *why naming the file and the reason, when the settings cannot
-// be used (ribSettingsProblem) or a file cannot be written; the main file is then left as it was
-// and, with "deleteTempFile", the archives this call wrote are removed.
+// be used (ribSettingsProblem) or a file cannot be written; the main file and the archives it
+// names are then left as they were.
 bool exportFeatherRib(const std::string& path, const std::vector<featherExportNode>& nodes,
                       const ribSettings& settings, std::string* why);

@@ -18,7 +18,12 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <map>
 #include <sstream>
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -266,25 +271,26 @@ TEST(FeatherRib, DelayedReadArchivesHoldEachNodeWithinTheBoundTheMainFileGives) 
     std::string why;
     ASSERT_TRUE(exportFeatherRib(main, {scene.node, other.node, clash.node}, settings, &why))
         << why;
+    const std::string stem = archiveStem(main);
+    const auto archive = [&](unsigned int number, const std::string& node) {
+        return archivePath("parts/", stem, number, node);
+    };
 
     const std::vector<Request> requests = readRib(readFile(main));
     const auto procedurals = named(requests, "Procedural");
     ASSERT_EQ(procedurals.size(), 3u);
     EXPECT_EQ(procedurals[0]->args[0].text, "DelayedReadArchive");
-    EXPECT_EQ(procedurals[0]->args[1].strings.at(0), "parts/scene.rib.wing.rib");
-    EXPECT_EQ(procedurals[1]->args[1].strings.at(0), "parts/scene.rib.tail_shape.rib");
-    EXPECT_EQ(procedurals[2]->args[1].strings.at(0), "parts/scene.rib.tail_shape_2.rib");
+    EXPECT_EQ(procedurals[0]->args[1].strings.at(0), archive(1, "wing"));
+    EXPECT_EQ(procedurals[1]->args[1].strings.at(0), archive(1, "tail_shape"));
+    EXPECT_EQ(procedurals[2]->args[1].strings.at(0), archive(1, "tail_shape_2"));
     EXPECT_EQ(
-        named(readRib(readFile((folder / "parts" / "scene.rib.tail_shape.rib").string())), "Curves")
-            .size(),
-        2u)
+        named(readRib(readFile((folder / archive(1, "tail_shape")).string())), "Curves").size(), 2u)
         << "the first node's one feather, not overwritten by the second";
     const std::vector<double>& bound = procedurals[0]->args[2].numbers;
     ASSERT_EQ(bound.size(), 6u);
     // Every point of the node, widths included, lies in the bound.
-    const std::vector<Request> archive =
-        readRib(readFile((folder / "parts" / "scene.rib.wing.rib").string()));
-    const auto curves = named(archive, "Curves");
+    const std::vector<Request> wing = readRib(readFile((folder / archive(1, "wing")).string()));
+    const auto curves = named(wing, "Curves");
     ASSERT_EQ(curves.size(), 4u);
     for (const Request* c : curves) {
         const std::vector<double>& p = c->param("P")->numbers;
@@ -306,9 +312,18 @@ TEST(FeatherRib, DelayedReadArchivesHoldEachNodeWithinTheBoundTheMainFileGives) 
     const auto absolute = named(mainRequests, "Procedural");
     ASSERT_EQ(absolute.size(), 1u);
     const std::string reference = absolute[0]->args[1].strings.at(0);
-    EXPECT_EQ(reference, fs::weakly_canonical(folder / "parts/scene.rib.wing.rib").string());
+    EXPECT_EQ(reference, fs::weakly_canonical(folder / archive(2, "wing")).string());
     EXPECT_EQ(named(readRib(testrib::gunzip(reference)), "Curves").size(), 4u);
     fs::remove_all(folder);
+}
+
+// Every file in a folder with its content.
+std::map<std::string, std::string> folderFiles(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.is_regular_file())
+            files[entry.path().filename().string()] = readFile(entry.path().string());
+    return files;
 }
 
 TEST(FeatherRib, AFailedMainFileTakesItsArchivesAlongOnlyWhenTempFilesAreDeleted) {
@@ -321,14 +336,80 @@ TEST(FeatherRib, AFailedMainFileTakesItsArchivesAlongOnlyWhenTempFilesAreDeleted
     settings.delayReadArchive = true;
     settings.tempFileDir = folder.string();
     const std::string main = (folder / "missing" / "scene.rib").string();
-    const fs::path archive = folder / "scene.rib.wing.rib";
     std::string why;
     EXPECT_FALSE(exportFeatherRib(main, {scene.node}, settings, &why));
     EXPECT_NE(why.find("cannot write '" + main + "'"), std::string::npos) << why;
-    EXPECT_FALSE(fs::exists(archive));
+    EXPECT_TRUE(folderFiles(folder).empty());
     settings.deleteTempFile = false;
     EXPECT_FALSE(exportFeatherRib(main, {scene.node}, settings, &why));
-    EXPECT_TRUE(fs::exists(archive));
+    EXPECT_TRUE(fs::exists(archivePath(folder.string() + "/", archiveStem(main), 1, "wing")));
+    fs::remove_all(folder);
+}
+
+TEST(FeatherRib, ArchivesAreAUnitWithTheirMainFile) {
+    namespace fs = std::filesystem;
+    const fs::path folder = tempPath("archive_unit");
+    fs::remove_all(folder);
+    fs::create_directories(folder / "shotA");
+    fs::create_directories(folder / "shotB");
+    fs::create_directories(folder / "temp");
+    ribSettings settings;
+    settings.delayReadArchive = true;
+    settings.tempFileDir = (folder / "temp").string();
+    sampleScene a, b;
+    b.feathers.pop_back();
+    const std::string mainA = (folder / "shotA" / "feathers.rib").string();
+    const std::string mainB = (folder / "shotB" / "feathers.rib").string();
+    std::string why;
+    ASSERT_TRUE(exportFeatherRib(mainA, {a.node}, settings, &why)) << why;
+    ASSERT_TRUE(exportFeatherRib(mainB, {b.node}, settings, &why)) << why;
+    // Two shots of one file name never share archives: each main file names its own feathers.
+    const auto namedArchive = [&](const std::string& main) {
+        return named(readRib(readFile(main)), "Procedural").at(0)->args[1].strings.at(0);
+    };
+    EXPECT_NE(namedArchive(mainA), namedArchive(mainB));
+    EXPECT_EQ(named(readRib(readFile(namedArchive(mainA))), "Curves").size(), 4u);
+    EXPECT_EQ(named(readRib(readFile(namedArchive(mainB))), "Curves").size(), 2u);
+
+    // A re-export whose main file cannot be written (a 4 KB file-size limit: the archives fit,
+    // the main file of 60 nodes does not) leaves the main file and what it names as they were,
+    // and removes what it wrote.
+    std::vector<featherExportNode> many;
+    std::vector<featherGeometry> none;
+    for (int n = 0; n < 60; ++n) {
+        featherExportNode node = a.node;
+        node.name = "node" + std::to_string(n);
+        node.feathers = &none;
+        many.push_back(node);
+    }
+    ASSERT_TRUE(exportFeatherRib(mainA, many, settings, &why)) << why;
+    const auto before = folderFiles(folder / "temp");
+    const std::string mainBefore = readFile(mainA);
+    const pid_t child = fork();
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::string reason;
+        _exit(!exportFeatherRib(mainA, many, settings, &reason) &&
+                      reason.find("File too large") != std::string::npos
+                  ? 0
+                  : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
+    EXPECT_EQ(readFile(mainA), mainBefore);
+    EXPECT_EQ(folderFiles(folder / "temp"), before);
+
+    // A successful re-export switches to new archives, then drops the ones nobody names.
+    ASSERT_TRUE(exportFeatherRib(mainA, {a.node}, settings, &why)) << why;
+    const std::string stemA = archiveStem(mainA);
+    EXPECT_EQ(archiveExportNumbers((folder / "temp/").string(), stemA),
+              std::vector<unsigned int>{3});
+    EXPECT_EQ(fs::path(namedArchive(mainA)).filename(),
+              fs::path(archivePath("", stemA, 3, "wing")));
+    EXPECT_EQ(folderFiles(folder / "temp").size(), 2u) << "shot A's wing and shot B's wing";
     fs::remove_all(folder);
 }
 
