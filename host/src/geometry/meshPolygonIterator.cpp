@@ -50,12 +50,11 @@ MStatus MItMeshPolygon::start(const MObject& object, bool hasPath, const MObject
     if (!faces || faces->kind != MFn::kMeshPolygonComponent)
         return MS::kInvalidParameter;
     std::vector<int> ids;
-    if (faces->complete)
-        for (int p = 0; p < faces->completeCount; ++p)
+    if (faces->complete && faces->completeCounts[0] == host::kShapeCount) // "f[*]": every face
+        for (int p = 0; p < mesh_->numPolygons(); ++p)
             ids.push_back(p);
-    for (int p : faces->elements)
-        if (!faces->complete || p >= faces->completeCount)
-            ids.push_back(p);
+    for (int p : host::singleIndices(*faces))
+        ids.push_back(p);
     for (int p : ids)
         if (!mesh_->validPolygon(p))
             return MS::kInvalidParameter;
