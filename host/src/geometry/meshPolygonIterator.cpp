@@ -30,6 +30,7 @@ MStatus MItMeshPolygon::start(const MObject& object, bool hasPath, const MObject
     world_ = MMatrix();
     polygons_.clear();
     position_ = 0;
+    outside_ = -1;
     host::Node* node = host::nodeOf(object);
     if (host::isMeshNode(node)) {
         mesh_ = host::meshOfNode(*node);
@@ -80,6 +81,10 @@ MStatus MItMeshPolygon::reset(const MDagPath& polyObject, MObject& component) {
 }
 
 bool MItMeshPolygon::current(int& polygon) const {
+    if (mesh_ && outside_ >= 0) {
+        polygon = outside_;
+        return true;
+    }
     if (!mesh_ || position_ >= polygons_.size())
         return false;
     polygon = polygons_[position_];
@@ -101,13 +106,19 @@ MPoint MItMeshPolygon::place(const MPoint& p, MSpace::Space space, MStatus& stat
 
 bool MItMeshPolygon::isDone(MStatus* status) {
     report(status, MS::kSuccess);
-    return !mesh_ || position_ >= polygons_.size();
+    int polygon = 0;
+    return !current(polygon);
 }
 
 MStatus MItMeshPolygon::next() {
-    if (!mesh_ || position_ >= polygons_.size())
+    if (!mesh_ || (outside_ < 0 && position_ >= polygons_.size()))
         return MS::kFailure;
-    ++position_;
+    // From a polygon reached by setIndex outside the iteration, the iteration goes on where it
+    // was.
+    if (outside_ >= 0)
+        outside_ = -1;
+    if (position_ < polygons_.size())
+        ++position_;
     return MS::kSuccess;
 }
 
@@ -124,15 +135,18 @@ unsigned int MItMeshPolygon::index(MStatus* status) {
 }
 
 MStatus MItMeshPolygon::setIndex(int index, int& prevIndex) {
+    if (!mesh_ || !mesh_->validPolygon(index))
+        return MS::kInvalidParameter;
     int polygon = -1;
-    const bool valid = current(polygon);
+    prevIndex = current(polygon) ? polygon : -1;
+    outside_ = -1;
     for (size_t k = 0; k < polygons_.size(); ++k)
         if (polygons_[k] == index) {
-            prevIndex = valid ? polygon : -1;
             position_ = k;
             return MS::kSuccess;
         }
-    return MS::kInvalidParameter;
+    outside_ = index;
+    return MS::kSuccess;
 }
 
 MObject MItMeshPolygon::currentItem(MStatus* status) {
