@@ -301,6 +301,23 @@ TEST_F(MayaAsciiReading, InstancingAndDeletingHistoryAreHandled) {
     EXPECT_EQ(summary().connections, 0u);
 }
 
+TEST_F(MayaAsciiReading, AttributeNamesMayBeginWithAnUnderscore) {
+    open("createNode transform -n \"a\";\n"
+         "\taddAttr -ci true -sn \"__flag\" -ln \"__flag\" -at \"bool\";\n"
+         "\tsetAttr \".__flag\" yes;\n"
+         "\taddAttr -ci true -sn \"2d\" -ln \"twoD\" -at \"bool\";\n"
+         "\taddAttr -ci true -ln \"a-b\" -at \"bool\";\n");
+    ASSERT_EQ(errors().size(), 2u) << joined(errors());
+    EXPECT_NE(errors()[0].find("'2d' is not a valid attribute name"), std::string::npos);
+    EXPECT_NE(errors()[1].find("'a-b' is not a valid attribute name"), std::string::npos);
+    double flag = 0;
+    ASSERT_TRUE(scene.getAttr("a.__flag", flag));
+    EXPECT_EQ(flag, 1.0);
+    const std::string text = saveAndReopen();
+    EXPECT_NE(text.find("-sn \"__flag\""), std::string::npos) << text;
+    EXPECT_TRUE(errors().empty()) << joined(errors());
+}
+
 TEST_F(MayaAsciiReading, GenericNodesTakeValuesThroughTheSceneInterface) {
     ASSERT_TRUE(scene.createNode("someDeformer", "deformer1", "", nullptr, true));
     ASSERT_TRUE(scene.setAttr("deformer1.envelope", 0.25));
