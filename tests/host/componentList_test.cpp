@@ -43,6 +43,12 @@ TEST_F(ComponentListTest, EveryKindIsReadAndWrittenBackAsRead) {
     for (size_t i = 0; i < std::size(lists); ++i)
         body += "createNode groupParts -n \"g" + std::to_string(i) +
                 "\";\n\tsetAttr \".ic\" -type \"componentList\" " + lists[i] + ";\n";
+    // An array of lists: an empty one cannot share a line with its neighbours.
+    body += "createNode transform -n \"t\";\n"
+            "\taddAttr -ci true -m -ln \"lists\" -dt \"componentList\";\n"
+            "\tsetAttr -s 3 \".lists[0:2]\" -type \"componentList\" 1 \"f[0]\" 1 \"f[1]\" 2 "
+            "\"f[2]\" \"vtx[0]\";\n"
+            "\tsetAttr \".lists[1]\" -type \"componentList\" ;\n";
     ASSERT_EQ(scene.openFile(write("kinds.ma", body)), MS::kSuccess);
     EXPECT_TRUE(errors().empty()) << joined(errors());
 
@@ -53,6 +59,22 @@ TEST_F(ComponentListTest, EveryKindIsReadAndWrittenBackAsRead) {
         EXPECT_NE(text.find("-type \"componentList\" " + list + ";"), std::string::npos)
             << list << "\n"
             << text;
+    messages->clear();
+    ASSERT_EQ(scene.openFile(saved), MS::kSuccess);
+    EXPECT_TRUE(errors().empty()) << joined(errors());
+    const std::vector<std::string> arrayLists = {"1 \"f[0]\"", "", "2 \"f[2]\" \"vtx[0]\""};
+    for (size_t i = 0; i < arrayLists.size(); ++i) {
+        MPlug plug;
+        ASSERT_TRUE(scene.findPlug("t.lists[" + std::to_string(i) + "]", plug));
+        const auto* ranges = host::componentRangesIn(plug.asMObject());
+        ASSERT_NE(ranges, nullptr) << i;
+        std::string listText;
+        for (const host::ComponentRange& range : *ranges)
+            listText +=
+                (listText.empty() ? "" : " ") + ("\"" + host::formatComponentRange(range) + "\"");
+        EXPECT_EQ(listText.empty() ? "" : std::to_string(ranges->size()) + " " + listText,
+                  arrayLists[i]);
+    }
 }
 
 TEST_F(ComponentListTest, MalformedComponentsAreRefusedWithOneClosingPeriod) {
