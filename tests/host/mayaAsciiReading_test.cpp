@@ -301,6 +301,63 @@ TEST_F(MayaAsciiReading, InstancingAndDeletingHistoryAreHandled) {
     EXPECT_EQ(summary().connections, 0u);
 }
 
+TEST_F(MayaAsciiReading, ShapesLeftEmptyByHistoryAreReportedWhateverLiesBetween) {
+    open("createNode transform -n \"a\";\n"
+         "createNode mesh -n \"aShape\" -p \"a\";\n"
+         "createNode polyPlane -n \"plane\";\n"
+         "createNode groupParts -n \"parts\";\n"
+         "connectAttr \"plane.out\" \"parts.ig\";\n"
+         "connectAttr \"parts.og\" \"aShape.i\";\n"
+         "createNode transform -n \"b\";\n"
+         "createNode mesh -n \"bShape\" -p \"b\";\n"
+         "createNode groupParts -n \"parts2\";\n"
+         "createNode tweak -n \"tweak1\";\n"
+         "connectAttr \"plane.out\" \"tweak1.ip[0].ig\";\n"
+         "connectAttr \"tweak1.og[0]\" \"parts2.ig\";\n"
+         "connectAttr \"parts2.og\" \"bShape.i\";\n"
+         // A surface that stores its own geometry keeps it.
+         "createNode transform -n \"c\";\n"
+         "createNode nurbsSurface -n \"cShape\" -p \"c\";\n"
+         "\tsetAttr \".cc\" -type \"nurbsSurface\" 1 1 0 0 no 2 0 1 2 0 1 4 0 0 0 0 0 1 1 0 0 "
+         "1 0 1;\n"
+         "createNode groupParts -n \"parts3\";\n"
+         "connectAttr \"tweak1.og[1]\" \"parts3.ig\";\n"
+         "connectAttr \"parts3.og\" \"cShape.cr\";\n");
+    EXPECT_TRUE(errors().empty()) << joined(errors());
+    ASSERT_EQ(warnings().size(), 3u) << joined(warnings());
+    EXPECT_NE(warnings()[0].find("line 8: 'aShape' gets its geometry from the construction "
+                                 "history node 'plane' (polyPlane)"),
+              std::string::npos)
+        << warnings()[0];
+    EXPECT_NE(warnings()[1].find("line 15: 'bShape' gets its geometry from the construction "
+                                 "history node 'tweak1' (tweak)"),
+              std::string::npos)
+        << warnings()[1];
+    EXPECT_NE(warnings()[2].find("'cShape' (history 'tweak1') keeps the geometry stored"),
+              std::string::npos)
+        << warnings()[2];
+    MPlug surface;
+    ASSERT_TRUE(scene.findPlug("cShape.local", surface));
+    EXPECT_FALSE(surface.asMObject().isNull());
+}
+
+TEST_F(MayaAsciiReading, AttributeNamesMayBeginWithAnUnderscore) {
+    open("createNode transform -n \"a\";\n"
+         "\taddAttr -ci true -sn \"__flag\" -ln \"__flag\" -at \"bool\";\n"
+         "\tsetAttr \".__flag\" yes;\n"
+         "\taddAttr -ci true -sn \"2d\" -ln \"twoD\" -at \"bool\";\n"
+         "\taddAttr -ci true -ln \"a-b\" -at \"bool\";\n");
+    ASSERT_EQ(errors().size(), 2u) << joined(errors());
+    EXPECT_NE(errors()[0].find("'2d' is not a valid attribute name"), std::string::npos);
+    EXPECT_NE(errors()[1].find("'a-b' is not a valid attribute name"), std::string::npos);
+    double flag = 0;
+    ASSERT_TRUE(scene.getAttr("a.__flag", flag));
+    EXPECT_EQ(flag, 1.0);
+    const std::string text = saveAndReopen();
+    EXPECT_NE(text.find("-sn \"__flag\""), std::string::npos) << text;
+    EXPECT_TRUE(errors().empty()) << joined(errors());
+}
+
 TEST_F(MayaAsciiReading, GenericNodesTakeValuesThroughTheSceneInterface) {
     ASSERT_TRUE(scene.createNode("someDeformer", "deformer1", "", nullptr, true));
     ASSERT_TRUE(scene.setAttr("deformer1.envelope", 0.25));

@@ -916,9 +916,19 @@ TEST_F(MeshTest, PolygonIteratorOverAComponent) {
     EXPECT_EQ(it.index(), 1u);
     it.next();
     EXPECT_TRUE(it.isDone());
-    EXPECT_EQ(it.setIndex(2, previous), MS::kInvalidParameter); // not in the component
     double area = 0;
     EXPECT_EQ(it.getArea(area), MS::kFailure); // past the end
+    // setIndex takes any face of the mesh, as Maya's does; next() then goes on with the
+    // iteration where it was.
+    ASSERT_TRUE(it.reset());
+    ASSERT_TRUE(it.setIndex(2, previous));
+    EXPECT_EQ(previous, 4);
+    EXPECT_FALSE(it.isDone());
+    EXPECT_EQ(it.index(), 2u);
+    EXPECT_EQ(it.polygonVertexCount(), 4u);
+    it.next();
+    EXPECT_EQ(it.index(), 1u);
+    EXPECT_EQ(it.setIndex(6, previous), MS::kInvalidParameter); // the mesh has 6 faces
 
     // Over the whole shape, by node: no world space without a path.
     MItMeshPolygon all(shapePath.node(), &status);

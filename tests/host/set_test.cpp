@@ -229,7 +229,7 @@ TEST_F(SetTest, ComponentListTextFailsSayingWhatWasExpected) {
         {"1 \"f[3:1]\"", "from low to high"},
         {"1 \"f[a]\"", "expected a component such as"},
         {"1 \"f0\"", "expected a component such as"},
-        {"1 \"vtxFace[1][2]\"", "expected a component such as"},
+        {"1 \"vtx[1][2]\"", "expected a component such as"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> tokens = tokenize(c.text);

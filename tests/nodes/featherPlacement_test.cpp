@@ -492,6 +492,14 @@ TEST_F(FeatherPlacementTest, MeshFileRoots) {
     ASSERT_EQ(roots.length(), 2u);
     expectPoint(roots.rootPositions[0], 0.5f, 6, 0.5f, "face 1 by id");
     expectPoint(roots.rootPositions[1], 0.75f, 6, 0.5f, "face 1 by id");
+    // Ids index the whole mesh, also when the system grows on a face set without that face.
+    MFnSingleIndexedComponent componentFn;
+    MObject faceSet = componentFn.create(MFn::kMeshPolygonComponent);
+    componentFn.addElement(0);
+    MItMeshPolygon setFaces(mesh, faceSet);
+    ASSERT_TRUE(placeOnMesh(setFaces, grid, params, roots));
+    ASSERT_EQ(roots.length(), 2u);
+    expectPoint(roots.rootPositions[0], 0.5f, 6, 0.5f, "face 1 outside the set");
 
     // Damaged coordinates are outside every face.
     const double inf = std::numeric_limits<double>::infinity();

@@ -59,6 +59,11 @@ class OPENMAYA_EXPORT MFn {
         kSurfaceCVComponent,
         kPlugin,
         kUnknown,
+        kTripleIndexedComponent,
+        kMeshMapComponent,
+        kCurveCVComponent,
+        kCurveEPComponent,
+        kLatticeComponent,
         kLast
     };
 };

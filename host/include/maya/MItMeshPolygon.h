@@ -41,8 +41,10 @@ class OPENMAYA_EXPORT MItMeshPolygon {
     unsigned int count(MStatus* status = nullptr);
     // The id of the current polygon.
     unsigned int index(MStatus* status = nullptr);
-    // Moves to the polygon with the given id (which the iteration must visit); prevIndex gets
-    // the id of the polygon it was on.
+    // Moves to the polygon with the given id in the whole mesh, as Maya's does, whether the
+    // iteration visits it or not; prevIndex gets the id of the polygon it was on (-1 past the
+    // end). On a polygon the iteration visits, the iteration goes on from there; on another,
+    // next() goes on from where the iteration was. kInvalidParameter for an id the mesh lacks.
     MStatus setIndex(int index, int& prevIndex);
     // A new polygon component holding the current polygon.
     MObject currentItem(MStatus* status = nullptr);
@@ -80,4 +82,5 @@ class OPENMAYA_EXPORT MItMeshPolygon {
     bool hasPath_ = false;
     std::vector<int> polygons_;
     size_t position_ = 0;
+    int outside_ = -1; // a polygon setIndex moved to that the iteration does not visit
 };

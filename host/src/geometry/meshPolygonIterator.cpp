@@ -30,6 +30,7 @@ MStatus MItMeshPolygon::start(const MObject& object, bool hasPath, const MObject
     world_ = MMatrix();
     polygons_.clear();
     position_ = 0;
+    outside_ = -1;
     host::Node* node = host::nodeOf(object);
     if (host::isMeshNode(node)) {
         mesh_ = host::meshOfNode(*node);
@@ -50,12 +51,11 @@ MStatus MItMeshPolygon::start(const MObject& object, bool hasPath, const MObject
     if (!faces || faces->kind != MFn::kMeshPolygonComponent)
         return MS::kInvalidParameter;
     std::vector<int> ids;
-    if (faces->complete)
-        for (int p = 0; p < faces->completeCount; ++p)
+    if (faces->complete && faces->completeCounts[0] == host::kShapeCount) // "f[*]": every face
+        for (int p = 0; p < mesh_->numPolygons(); ++p)
             ids.push_back(p);
-    for (int p : faces->elements)
-        if (!faces->complete || p >= faces->completeCount)
-            ids.push_back(p);
+    for (int p : host::singleIndices(*faces))
+        ids.push_back(p);
     for (int p : ids)
         if (!mesh_->validPolygon(p))
             return MS::kInvalidParameter;
@@ -81,6 +81,10 @@ MStatus MItMeshPolygon::reset(const MDagPath& polyObject, MObject& component) {
 }
 
 bool MItMeshPolygon::current(int& polygon) const {
+    if (mesh_ && outside_ >= 0) {
+        polygon = outside_;
+        return true;
+    }
     if (!mesh_ || position_ >= polygons_.size())
         return false;
     polygon = polygons_[position_];
@@ -102,13 +106,19 @@ MPoint MItMeshPolygon::place(const MPoint& p, MSpace::Space space, MStatus& stat
 
 bool MItMeshPolygon::isDone(MStatus* status) {
     report(status, MS::kSuccess);
-    return !mesh_ || position_ >= polygons_.size();
+    int polygon = 0;
+    return !current(polygon);
 }
 
 MStatus MItMeshPolygon::next() {
-    if (!mesh_ || position_ >= polygons_.size())
+    if (!mesh_ || (outside_ < 0 && position_ >= polygons_.size()))
         return MS::kFailure;
-    ++position_;
+    // From a polygon reached by setIndex outside the iteration, the iteration goes on where it
+    // was.
+    if (outside_ >= 0)
+        outside_ = -1;
+    if (position_ < polygons_.size())
+        ++position_;
     return MS::kSuccess;
 }
 
@@ -125,15 +135,18 @@ unsigned int MItMeshPolygon::index(MStatus* status) {
 }
 
 MStatus MItMeshPolygon::setIndex(int index, int& prevIndex) {
+    if (!mesh_ || !mesh_->validPolygon(index))
+        return MS::kInvalidParameter;
     int polygon = -1;
-    const bool valid = current(polygon);
+    prevIndex = current(polygon) ? polygon : -1;
+    outside_ = -1;
     for (size_t k = 0; k < polygons_.size(); ++k)
         if (polygons_[k] == index) {
-            prevIndex = valid ? polygon : -1;
             position_ = k;
             return MS::kSuccess;
         }
-    return MS::kInvalidParameter;
+    outside_ = index;
+    return MS::kSuccess;
 }
 
 MObject MItMeshPolygon::currentItem(MStatus* status) {

@@ -74,9 +74,13 @@ void NurbsSurfaceNode::initialize() {
 MStatus NurbsSurfaceNode::compute(const MPlug& plug, MDataBlock& data) {
     if (plug != local && plug != worldSpace)
         return MS::kUnknownParameter;
-    const bool history = MPlug(thisMObject(), create).isConnected();
-    std::shared_ptr<const NurbsSurface> surface =
-        sharedNurbsSurfaceIn(data.inputValue(history ? create : cached).data());
+    // History the host does not evaluate gives no surface: the one the file stores stands, as
+    // for meshes.
+    std::shared_ptr<const NurbsSurface> surface;
+    if (MPlug(thisMObject(), create).isConnected())
+        surface = sharedNurbsSurfaceIn(data.inputValue(create).data());
+    if (!surface)
+        surface = sharedNurbsSurfaceIn(data.inputValue(cached).data());
 
     // Outputs get their own data objects, sharing the immutable surface.
     MObject value;

@@ -1,5 +1,8 @@
 #include "graph/attributeDef.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace host {
 
 MFn::Type AttributeDef::apiType() const {
@@ -86,6 +89,15 @@ MObject attributeObject(const AttributeDef* attribute) {
         return MObject();
     // Attributes are always owned through shared pointers.
     return MObject(std::const_pointer_cast<AttributeDef>(attribute->shared_from_this()));
+}
+
+bool isValidAttributeName(const std::string& name) {
+    auto letter = [](char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; };
+    if (name.empty() || !letter(name[0]))
+        return false;
+    return std::all_of(name.begin(), name.end(), [&](char c) {
+        return letter(c) || std::isdigit(static_cast<unsigned char>(c));
+    });
 }
 
 } // namespace host

@@ -72,5 +72,8 @@ struct AttributeDef : Object, std::enable_shared_from_this<AttributeDef> {
 
 AttributeDef* attributeDef(const MObject& object);
 MObject attributeObject(const AttributeDef* attribute);
+// Maya's rule for attribute names: a letter or an underscore, then letters, digits and
+// underscores.
+bool isValidAttributeName(const std::string& name);
 
 } // namespace host

@@ -13,7 +13,6 @@
 #include <maya/MGlobal.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <set>
 #include <sstream>
@@ -137,8 +136,7 @@ std::shared_ptr<AttributeDef> buildAttribute(CommandRun& run, DynamicAttributeIn
     def->name = longName ? longName->text : shortName->text;
     def->shortName = shortName ? shortName->text : def->name;
     for (const std::string* name : {&def->name, &def->shortName})
-        if (name->empty() || !std::isalpha(static_cast<unsigned char>((*name)[0])) ||
-            name->find_first_of(".[]| ") != std::string::npos) {
+        if (!isValidAttributeName(*name)) {
             run.error("'" + *name + "' is not a valid attribute name.");
             return nullptr;
         }

@@ -2,6 +2,7 @@
 // defines go into the graph; any other is kept as a raw connection (sceneState.h).
 
 #include "scene/attributeValues.h"
+#include "scene/geometryHistory.h"
 #include "scene/plugPath.h"
 #include "scene/sceneCommands.h"
 #include "scene/valueText.h"
@@ -120,27 +121,21 @@ int nextIndex(const PlugEnd& end) {
     return static_cast<int>(std::min<long long>(next, INT_MAX));
 }
 
-// Shapes whose geometry input, when fed by a node the host does not evaluate, leaves them with
-// only the geometry the file stores: the input attribute names and the stored ones.
-struct GeometryInput {
-    const char* type;
-    std::vector<std::string> inputs, stored;
-};
-const GeometryInput* geometryInputOf(const std::string& type) {
-    static const GeometryInput shapes[] = {{"mesh", {"i", "inMesh"}, {"vt", "vrts", "fc", "face"}},
-                                           {"nurbsSurface", {"cr", "create"}, {"cc", "cached"}},
-                                           {"nurbsCurve", {"cr", "create"}, {"cc", "cached"}},
-                                           {"subdiv", {"cr", "create"}, {"cc", "cached"}}};
-    for (const GeometryInput& shape : shapes)
-        if (type == shape.type)
-            return &shape;
-    return nullptr;
+// Remembers a connection into a shape's geometry input: once the whole file is read, the reader
+// reports shapes whose history the host does not evaluate.
+void noteHistory(CommandRun& run, const PlugEnd& destination) {
+    const ShapeGeometry* shape = shapeGeometryOf(destination.node->typeName());
+    if (run.reading && shape &&
+        std::find(shape->inputs.begin(), shape->inputs.end(), destination.parts.front().name) !=
+            shape->inputs.end())
+        run.reading->history.push_back(
+            ReadState::History{destination.node->shared_from_this(), run.line});
 }
 
 } // namespace
 
 bool shapeStoresGeometry(const ReadState& reading, const Node* shape) {
-    const GeometryInput* input = geometryInputOf(shape->typeName());
+    const ShapeGeometry* input = shapeGeometryOf(shape->typeName());
     auto it = reading.written.find(shape);
     if (!input || it == reading.written.end())
         return false;
@@ -214,6 +209,7 @@ bool runConnectAttr(CommandRun& run) {
         }
         if (replaced)
             state.rawConnections.remove(replaced);
+        noteHistory(run, destination);
         if (lockToken)
             Graph::toMPlug(destination.plug.ref).setLocked(lock);
         run.result = MelValue(Graph::plugName(source.plug.ref) + " " +
@@ -246,13 +242,7 @@ bool runConnectAttr(CommandRun& run) {
     connection.nextAvailable = args.has("nextAvailable");
     connection.locked = lockToken && lock;
     state.rawConnections.add(connection);
-    if (run.reading && source.node->type()->generic) {
-        const GeometryInput* input = geometryInputOf(destination.node->typeName());
-        if (input && std::find(input->inputs.begin(), input->inputs.end(),
-                               destination.parts.front().name) != input->inputs.end())
-            run.reading->history.push_back(ReadState::History{
-                destination.node->shared_from_this(), source.node->shared_from_this(), run.line});
-    }
+    noteHistory(run, destination);
     run.result = MelValue(source.text() + " " + destination.text());
     return true;
 }

@@ -1,6 +1,7 @@
 #include "scene/mayaAsciiReader.h"
 
 #include "graph/graph.h"
+#include "scene/geometryHistory.h"
 #include "scene/sceneCommands.h"
 
 #include <host/mel.h>
@@ -130,10 +131,13 @@ class FileReader {
     // of children.
     void finish() {
         std::vector<std::string> kept;
+        std::set<const Node*> checked;
         for (const ReadState::History& history : state_.history) {
             auto shape = history.shape.lock();
-            auto source = history.source.lock();
-            if (!shape || !source || !shape->alive() || !source->alive())
+            if (!shape || !shape->alive() || !checked.insert(shape.get()).second)
+                continue;
+            Node* source = firstUnevaluatedHistory(*shape);
+            if (!source)
                 continue;
             if (shapeStoresGeometry(state_, shape.get())) {
                 kept.push_back("'" + shape->name() + "' (history '" + source->name() + "')");

@@ -541,11 +541,12 @@ class SceneWriter {
     }
 
     // Elements of an array of data (".fc[0:5]" -type "polyFaces" ...), in runs of consecutive
-    // indices with the same text form.
+    // indices with the same text form. A value written as nothing (an empty component list)
+    // stands alone: in a run it could not be told from the next.
     void writeDataElements(const PlugRef& array, const Slot& container) {
         const AttributeDef* a = array.attribute;
         const std::string path = shortPlugPath(array);
-        std::vector<std::pair<unsigned int, const Slot*>> run;
+        std::vector<std::pair<unsigned int, std::string>> run;
         const TypedValueFormat* runFormat = nullptr;
         auto flush = [&] {
             if (run.empty())
@@ -559,7 +560,7 @@ class SceneWriter {
             line += " " + quoteText("." + path + "[" + index + "]") + " -type " +
                     quoteText(runFormat->typeName);
             for (const auto& element : run)
-                line += " \n\t\t" + runFormat->format(element.second->data);
+                line += element.second.empty() ? " " : " \n\t\t" + element.second;
             out_ += line + ";\n";
             run.clear();
         };
@@ -581,10 +582,12 @@ class SceneWriter {
                                     "not saved.");
                 continue;
             }
-            if (!run.empty() && (index != previous + 1 || format != runFormat))
+            std::string text = format->format(element.data);
+            if (!run.empty() && (index != previous + 1 || format != runFormat || text.empty() ||
+                                 run.back().second.empty()))
                 flush();
             runFormat = format;
-            run.emplace_back(index, &element);
+            run.emplace_back(index, std::move(text));
             previous = index;
         }
         flush();

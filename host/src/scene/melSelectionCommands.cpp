@@ -138,11 +138,12 @@ MStatus filterExpand(MelCall& call) {
         ComponentRange range;
         std::string error;
         if (!expand || item.component.empty() ||
-            !parseComponentRange(item.component.substr(1), range, error) || range.all) {
+            !parseComponentRange(item.component.substr(1), range, error) ||
+            range.spans.size() != 1 || range.spans.front().all) {
             add(name + item.component);
             continue;
         }
-        for (int i = range.first; i <= range.last; ++i)
+        for (int i = range.spans.front().first; i <= range.spans.front().last; ++i)
             add(name + "." + range.kind + "[" + std::to_string(i) + "]");
     }
     call.setResult(MelValue(result));

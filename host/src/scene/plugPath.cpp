@@ -45,11 +45,10 @@ bool parsePlugPath(const std::string& path, std::vector<PlugPathPart>& parts, st
             error = "expected an attribute name in '" + path + "'";
             return false;
         }
-        for (char c : part.name)
-            if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_') {
-                error = "'" + part.name + "' in '" + path + "' is not an attribute name";
-                return false;
-            }
+        if (!isValidAttributeName(part.name)) {
+            error = "'" + part.name + "' in '" + path + "' is not an attribute name";
+            return false;
+        }
         if (open != std::string::npos) {
             size_t close = text.find(']', open);
             if (close != text.size() - 1) {

@@ -59,9 +59,10 @@ struct ReadState {
     std::vector<std::weak_ptr<Node>> targets;
     // Top-level attribute names (as written) each node had set by the file.
     std::unordered_map<const Node*, std::set<std::string>> written;
-    // Shapes fed by construction history the host does not evaluate.
+    // Shapes whose geometry input the file connects, and the line; their history is checked
+    // once the whole file is read.
     struct History {
-        std::weak_ptr<Node> shape, source;
+        std::weak_ptr<Node> shape;
         int line = 0;
     };
     std::vector<History> history;

@@ -400,13 +400,14 @@ bool setOnNode(CommandRun& run, Node* node, const std::string& path,
         break;
     }
     const AttributeDef* attribute = plug.ref.attribute;
-    if (!values.empty()) {
+    const TypedValueFormat* format =
+        type.empty() || type == "string" ? nullptr : findTypedValueFormat(type);
+    // Data may have no values at all: an empty list is -type "componentList" ;
+    if (!values.empty() || format) {
         if (plug.isArray()) {
             run.error("give the elements of the array '" + plugText + "' an index or a range.");
             return false;
         }
-        const TypedValueFormat* format =
-            type.empty() || type == "string" ? nullptr : findTypedValueFormat(type);
         bool ok = false;
         if (attribute->kind == AttributeDef::Kind::Message) {
             run.error("'" + plugText + "' is a message attribute and holds no value.");

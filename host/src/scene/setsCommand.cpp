@@ -42,19 +42,20 @@ bool readItem(CommandRun& run, const std::string& text, Item& item) {
     }
     ComponentRange range;
     std::string error;
-    if (!parseComponentRange(text.substr(dot + 1), range, error) || range.all) {
+    if (!parseComponentRange(text.substr(dot + 1), range, error) || range.spans.size() != 1 ||
+        range.spans.front().all) {
         run.error("'" + text + "' is not a component this command takes" +
                   (error.empty() ? std::string(" (give the indices)") : ": " + error) + ".");
         return false;
     }
     MFnSingleIndexedComponent fn;
     MStatus status;
-    item.component = fn.create(componentTypeOf(range.kind), &status);
+    item.component = fn.create(componentTypeOf(range), &status);
     if (!status) {
         run.error("'" + text + "' names no component kind the host knows.");
         return false;
     }
-    for (int i = range.first; i <= range.last; ++i)
+    for (int i = range.spans.front().first; i <= range.spans.front().last; ++i)
         fn.addElement(i);
     return true;
 }

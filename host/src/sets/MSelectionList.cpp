@@ -27,26 +27,10 @@ bool matches(const char* pattern, const char* text) {
     return (*pattern == '?' || *pattern == *text) && matches(pattern + 1, text + 1);
 }
 
-std::vector<int> sortedElements(const Component& component) {
-    std::vector<int> all = component.elements;
-    if (component.complete)
-        for (int i = 0; i < component.completeCount; ++i)
-            all.push_back(i);
-    std::sort(all.begin(), all.end());
-    all.erase(std::unique(all.begin(), all.end()), all.end());
-    return all;
-}
-
 // A copy, so later edits to the caller's component object do not reach the list.
 MObject copyOf(const MObject& component) {
     const Component* source = host::componentIn(component);
-    if (!source)
-        return MObject();
-    MObject copy = host::makeComponent(source->kind, source->elements);
-    Component* target = host::componentIn(copy);
-    target->complete = source->complete;
-    target->completeCount = source->completeCount;
-    return copy;
+    return source ? host::copyComponent(*source) : MObject();
 }
 
 } // namespace
@@ -110,7 +94,7 @@ MStatus MSelectionList::add(const MDagPath& object, const MObject& component,
         for (Item& item : items_) {
             Component* held = sameNode(item) ? host::componentIn(item.component) : nullptr;
             if (held && held->kind == parts->kind) {
-                for (int element : sortedElements(*parts))
+                for (const host::ComponentIndex& element : parts->allElements())
                     held->add(element);
                 return MS::kSuccess;
             }
@@ -139,19 +123,21 @@ MStatus MSelectionList::add(const MString& matchString, bool) {
     host::ComponentRange range;
     std::string error;
     if (!node || !node->type()->dag ||
-        !host::parseComponentRange(text.substr(dot + 1), range, error))
+        !host::parseComponentRange(text.substr(dot + 1), range, error) || range.spans.size() != 1)
         return MS::kInvalidParameter;
     MDagPath path;
     MDagPath::getAPathTo(node->object(), path);
     if (!path.extendToShape() || !host::isMeshNode(host::nodeOf(path.node())))
         return MS::kInvalidParameter;
-    const MFn::Type kind = host::componentTypeOf(range.kind);
+    const MFn::Type kind = host::componentTypeOf(range);
     std::shared_ptr<const host::Mesh> mesh = host::meshOfNode(*host::nodeOf(path.node()));
     const int total = kind == MFn::kMeshPolygonComponent ? mesh->numPolygons()
                       : kind == MFn::kMeshVertComponent  ? mesh->numVertices()
-                                                         : mesh->numEdges();
-    const int first = range.all ? 0 : range.first, last = range.all ? total - 1 : range.last;
-    if (last >= total)
+                      : kind == MFn::kMeshEdgeComponent  ? mesh->numEdges()
+                                                         : -1;
+    const host::IndexSpan& span = range.spans.front();
+    const int first = span.all ? 0 : span.first, last = span.all ? total - 1 : span.last;
+    if (total < 0 || last >= total)
         return MS::kInvalidParameter;
     std::vector<int> elements;
     for (int i = first; i <= last; ++i)
@@ -234,19 +220,8 @@ MStatus MSelectionList::getSelectionStrings(unsigned int index, MStringArray& ar
         array.append(MString(node->name().c_str()));
         return MS::kSuccess;
     }
-    const std::string kind = host::componentKindOf(parts->kind);
-    std::vector<int> elements = sortedElements(*parts);
-    for (size_t i = 0; i < elements.size();) {
-        size_t j = i;
-        while (j + 1 < elements.size() && elements[j + 1] == elements[j] + 1)
-            ++j;
-        host::ComponentRange range;
-        range.kind = kind;
-        range.first = elements[i];
-        range.last = elements[j];
+    for (const host::ComponentRange& range : host::rangesOfComponent(*parts))
         array.append(MString((node->name() + "." + host::formatComponentRange(range)).c_str()));
-        i = j + 1;
-    }
     return MS::kSuccess;
 }
 
@@ -263,7 +238,13 @@ bool MSelectionList::hasItem(const MDagPath& item, const MObject& component,
     report(status, MS::kSuccess);
     const MObject target = item.node();
     const Component* parts = host::componentIn(component);
-    std::vector<int> wanted = parts ? sortedElements(*parts) : std::vector<int>();
+    auto sortedElements = [](const Component& c) {
+        std::vector<host::ComponentIndex> all = c.allElements();
+        std::sort(all.begin(), all.end());
+        return all;
+    };
+    std::vector<host::ComponentIndex> wanted =
+        parts ? sortedElements(*parts) : std::vector<host::ComponentIndex>();
     for (const Item& mine : items_) {
         if (mine.node != target)
             continue;
@@ -272,11 +253,12 @@ bool MSelectionList::hasItem(const MDagPath& item, const MObject& component,
         const Component* held = host::componentIn(mine.component);
         if (!parts || held->kind != parts->kind)
             continue;
-        std::vector<int> have = sortedElements(*held);
-        wanted.erase(
-            std::remove_if(wanted.begin(), wanted.end(),
-                           [&](int e) { return std::binary_search(have.begin(), have.end(), e); }),
-            wanted.end());
+        const std::vector<host::ComponentIndex> have = sortedElements(*held);
+        wanted.erase(std::remove_if(wanted.begin(), wanted.end(),
+                                    [&](const host::ComponentIndex& e) {
+                                        return std::binary_search(have.begin(), have.end(), e);
+                                    }),
+                     wanted.end());
         if (wanted.empty())
             return true;
     }

@@ -22,21 +22,26 @@ const AttributeDef* dagAttribute(const Node& node, const char* name) {
     return node.findAttribute(name);
 }
 
-// How many elements of a kind a node has, for "[*]"; -1 when unknown.
-int elementTotal(Node& node, MFn::Type kind) {
+// How many elements of each kind a mesh has, for "[*]"; unknown for other shapes.
+ComponentIndex shapeCounts(Node& node, MFn::Type kind) {
+    ComponentIndex counts{kShapeCount, kShapeCount, kShapeCount};
     if (!isMeshNode(&node))
-        return -1;
+        return counts;
     std::shared_ptr<const Mesh> mesh = meshOfNode(node);
     switch (kind) {
     case MFn::kMeshPolygonComponent:
-        return mesh->numPolygons();
+        counts[0] = mesh->numPolygons();
+        break;
     case MFn::kMeshVertComponent:
-        return mesh->numVertices();
+        counts[0] = mesh->numVertices();
+        break;
     case MFn::kMeshEdgeComponent:
-        return mesh->numEdges();
+        counts[0] = mesh->numEdges();
+        break;
     default:
-        return -1;
+        break;
     }
+    return counts;
 }
 
 // The components an object group lists, one component object per kind, kinds in first use.
@@ -47,53 +52,16 @@ std::vector<MObject> groupComponents(Node& node, const std::vector<int>& indices
     const std::vector<ComponentRange>* ranges = slot ? componentRangesIn(slot->data) : nullptr;
     if (!ranges)
         return components;
-    std::map<MFn::Type, size_t> byKind;
-    for (const ComponentRange& range : *ranges) {
-        MFn::Type kind = componentTypeOf(range.kind);
-        if (kind == MFn::kInvalid)
-            continue;
-        auto found = byKind.find(kind);
-        if (found == byKind.end()) {
-            found = byKind.emplace(kind, components.size()).first;
-            components.push_back(makeComponent(kind, {}));
-        }
-        Component* component = componentIn(components[found->second]);
-        int first = range.first, last = range.last;
-        if (range.all) {
-            first = 0;
-            last = elementTotal(node, kind) - 1;
-        }
-        for (int i = first; i <= last; ++i)
-            component->add(i);
+    for (MFn::Type kind : componentTypesIn(*ranges)) {
+        const ComponentIndex counts = shapeCounts(node, kind);
+        components.push_back(componentOfRanges(*ranges, kind, &counts));
     }
     return components;
 }
 
-// The element indices of a component, sorted.
-std::vector<int> elementsOf(const Component& component) {
-    std::vector<int> all = component.elements;
-    if (component.complete)
-        for (int i = 0; i < component.completeCount; ++i)
-            all.push_back(i);
-    std::sort(all.begin(), all.end());
-    all.erase(std::unique(all.begin(), all.end()), all.end());
-    return all;
-}
-
 // Sorted indices as ranges of one kind: 0 1 2 5 -> f[0:2], f[5].
-std::vector<ComponentRange> rangesOf(const std::string& kind, const std::vector<int>& sorted) {
-    std::vector<ComponentRange> ranges;
-    for (int i : sorted) {
-        if (!ranges.empty() && ranges.back().last + 1 == i) {
-            ranges.back().last = i;
-            continue;
-        }
-        ComponentRange range;
-        range.kind = kind;
-        range.first = range.last = i;
-        ranges.push_back(range);
-    }
-    return ranges;
+std::vector<ComponentRange> rangesOf(MFn::Type kind, const std::vector<int>& sorted) {
+    return rangesOfComponent(*componentIn(makeComponent(kind, sorted)));
 }
 
 PlugRef arrayOf(Node& node, const AttributeDef* attribute) {
@@ -231,18 +199,17 @@ MStatus addSetMember(Node& set, Node& member, const MObject& component, std::str
                              ObjectSetNode::dagSetMembers, error);
     }
     const Component* parts = componentIn(component);
-    std::string kind = parts ? componentKindOf(parts->kind) : std::string();
-    if (kind.empty()) {
-        message = "expected a polygon, vertex or edge component";
+    if (!parts || parts->dimensions() != 1 || componentKindOf(parts->kind).empty()) {
+        message = "expected a single-indexed component (polygons, vertices, edges, ...)";
         return MS::kInvalidParameter;
     }
-    const std::vector<int> elements = elementsOf(*parts);
+    const std::vector<int> elements = sortedSingleIndices(*parts);
     if (elements.empty())
         return MS::kSuccess;
     const AttributeDef* objectGroups = dagAttribute(member, "objectGroups");
     PlugRef groups{&member, objectGroups, {0, -1}};
     std::vector<int> indices{0, nextIndex(groups)};
-    MStatus status = setGroupList(member, indices, rangesOf(kind, elements), error);
+    MStatus status = setGroupList(member, indices, rangesOf(parts->kind, elements), error);
     if (!status)
         return status;
     return connectMember(PlugRef{&member, objectGroups, indices}, set, ObjectSetNode::dagSetMembers,
@@ -270,7 +237,7 @@ MStatus removeSetMember(Node& set, Node& member, const MObject& component, std::
         return MS::kInvalidParameter;
     if (wholeMember(set, member))
         return MS::kFailure;
-    const std::vector<int> dropped = elementsOf(*parts);
+    const std::vector<int> dropped = sortedSingleIndices(*parts);
     for (const Connection* c : groupConnections(set, member)) {
         PlugRef source = c->source, destination = c->destination;
         const std::vector<int> indices = source.indices;
@@ -278,11 +245,11 @@ MStatus removeSetMember(Node& set, Node& member, const MObject& component, std::
         for (const MObject& group : groupComponents(member, indices)) {
             const Component* held = componentIn(group);
             std::vector<int> left;
-            for (int element : elementsOf(*held))
+            for (int element : sortedSingleIndices(*held))
                 if (held->kind != parts->kind ||
                     !std::binary_search(dropped.begin(), dropped.end(), element))
                     left.push_back(element);
-            for (const ComponentRange& range : rangesOf(componentKindOf(held->kind), left))
+            for (const ComponentRange& range : rangesOf(held->kind, left))
                 kept.push_back(range);
         }
         MStatus status = kept.empty() ? graph.disconnect(source, destination, error)
