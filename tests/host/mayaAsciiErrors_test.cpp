@@ -72,9 +72,9 @@ const BadCommand kBadCommands[] = {
      "createNode transform -n \"a\";\n\tsetAttr \".tx\" -type \"string\" \"one\";\n",
      "line 4: setAttr: 'a.tx' is not a string attribute."},
     {"matrix short of values",
-     "createNode transform -n \"a\";\n"
-     "\tsetAttr \".xm\" -type \"matrix\" 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0;\n",
-     "line 4: setAttr: expected 16 values for 'a.xm' (matrix), got 15."},
+     "createNode dagPose -n \"a\";\n"
+     "\tsetAttr \".xm[0]\" -type \"matrix\" 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0;\n",
+     "line 4: setAttr: expected 16 values for 'a.xm[0]' (matrix), got 15."},
     {"uneven values for an unknown attribute",
      "createNode polyCube -n \"p\";\n\tsetAttr \".uvs[0:1]\" 1 2 3;\n",
      "line 4: setAttr: expected the same number of values for each of the 2 elements of "

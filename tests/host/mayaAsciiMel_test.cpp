@@ -61,12 +61,13 @@ TEST_F(MayaAsciiMel, QueriesFindNodesOfARealScene) {
                       "-type nurbsSurface test_multiAxisRigLocGeoConst.tg"),
               Names{"test_multiAxisRigPlaneShape"});
     EXPECT_EQ(strings("listConnections -plugs true -source true -destination false joint2.is"),
-              Names{"joint1.s"});
+              Names{"joint1.scale"});
+    // Plugs of attributes the host defines come by their long names, kept ones as written.
     EXPECT_EQ(strings("listConnections -s false -d true -c true joint1.s"),
-              (Names{"joint1.s", "joint2", "joint1.s", "test_multiAxisRigGrpParentConst"}));
-    EXPECT_EQ(
-        strings("listConnections -s false -d true -c true -p true joint1.s"),
-        (Names{"joint1.s", "joint2.is", "joint1.s", "test_multiAxisRigGrpParentConst.tg[0].ts"}));
+              (Names{"joint1.scale", "joint2", "joint1.s", "test_multiAxisRigGrpParentConst"}));
+    EXPECT_EQ(strings("listConnections -s false -d true -c true -p true joint1.s"),
+              (Names{"joint1.scale", "joint2.inverseScale", "joint1.s",
+                     "test_multiAxisRigGrpParentConst.tg[0].ts"}));
     EXPECT_EQ(run("getAttr -multiIndices lightLinker1.lnk").asIntArray(), (std::vector<int>{0, 1}));
     EXPECT_EQ(run("getAttr -size lightLinker1.slnk").asInt(), 2);
 }

@@ -394,7 +394,7 @@ TEST_F(MayaAsciiTest, DefaultNodesAndGenericNodesKeepWhatTheFileGaveThem) {
     const std::string saved = scratch() + "/objects.ma";
     ASSERT_EQ(scene.saveFile(saved), MS::kSuccess);
     const std::string file = read(saved);
-    EXPECT_NE(file.find("select -ne :time1;\n\tsetAttr \".o\" 0.80000000000000004;"),
+    EXPECT_NE(file.find("select -ne :time1;\n\tsetAttr \".o\" 0.8;"),
               std::string::npos)
         << file;
     EXPECT_EQ(file.find("createNode time"), std::string::npos);

@@ -50,6 +50,8 @@ class OPENMAYA_EXPORT MDataHandle {
     MObject asNurbsSurface() const { return data(); }
     MObject asNurbsCurve() const { return data(); }
     MPxData* asPluginData() const;
+    // A matrix plug's value (the identity when it holds none).
+    const MMatrix& asMatrix() const;
 
     void set(bool value);
     void set(char value);
@@ -60,6 +62,7 @@ class OPENMAYA_EXPORT MDataHandle {
     void set(const MVector& value);
     void set(const MFloatVector& value);
     void set(const MString& value);
+    void set(const MMatrix& value);
     void set2Int(int a, int b);
     void set2Float(float a, float b);
     void set2Double(double a, double b);

@@ -44,6 +44,7 @@ class OPENMAYA_EXPORT MFn {
         kNumericData,
         kStringData,
         kMatrixData,
+        kPointArrayData,
         kMeshData,
         kNurbsSurfaceData,
         kNurbsCurveData,
@@ -64,6 +65,14 @@ class OPENMAYA_EXPORT MFn {
         kCurveCVComponent,
         kCurveEPComponent,
         kLatticeComponent,
+        kJoint,
+        kTime,
+        kAnimCurve,
+        kUnitConversion,
+        kGeometryFilt,
+        kSkinClusterFilter,
+        kTweak,
+        kBlend,
         kLast
     };
 };

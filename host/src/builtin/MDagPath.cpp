@@ -29,7 +29,7 @@ MObject MDagPath::node(MStatus* status) const {
 MObject MDagPath::transform(MStatus* status) const {
     host::Node* n = host::nodeOf(node_);
     for (; n; n = n->parent())
-        if (n->type()->api == MFn::kTransform) {
+        if (n->hasFn(MFn::kTransform)) {
             report(status, MS::kSuccess);
             return n->object();
         }

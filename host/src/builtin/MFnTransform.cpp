@@ -15,7 +15,7 @@ namespace {
 
 Node* transformNode(const MObject& object) {
     Node* node = host::nodeOf(object);
-    return node && node->type()->api == MFn::kTransform ? node : nullptr;
+    return node && node->hasFn(MFn::kTransform) ? node : nullptr;
 }
 
 MVector readTriple(const MObject& node, const MObject& attribute) {

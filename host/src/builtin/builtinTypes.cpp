@@ -1,5 +1,9 @@
 // The node types the host knows without any plug-in.
 
+#include "anim/animCurveNode.h"
+#include "anim/timeNode.h"
+#include "anim/unitConversionNode.h"
+#include "builtin/jointNode.h"
 #include "builtin/transformNode.h"
 #include "geometry/meshNode.h"
 #include "geometry/nurbsSurfaceNode.h"
@@ -21,9 +25,12 @@ class GenericNode : public MPxNode {
 
 // Host-reserved ids, outside the range plug-ins are given.
 void registerBuiltinTypes(TypeRegistry& registry) {
-    registry.registerBuiltin("transform", MTypeId(0x0fff0001), &TransformNode::creator,
-                             MPxNode::kTransformNode, MFn::kTransform, true, false,
-                             &TransformNode::initialize);
+    NodeType* transform =
+        registry.registerBuiltin("transform", MTypeId(0x0fff0001), &TransformNode::creator,
+                                 MPxNode::kTransformNode, MFn::kTransform, true, false,
+                                 &TransformNode::initialize);
+    addWorldMatrixOutputs(*transform);
+    registerJointType(registry);
     NodeType* generic =
         registry.registerBuiltin("unknown", MTypeId(0x0fff0002), &GenericNode::creator,
                                  MPxNode::kDependNode, MFn::kDependencyNode, false, false, nullptr);
@@ -33,6 +40,9 @@ void registerBuiltinTypes(TypeRegistry& registry) {
     registerSetTypes(registry);
     registerCameraType(registry);
     registerTextureTypes(registry);
+    registerTimeType(registry);
+    registerAnimCurveTypes(registry);
+    registerUnitConversionType(registry);
 }
 
 } // namespace host

@@ -1,10 +1,14 @@
 #include "builtin/transformNode.h"
 
+#include "builtin/jointNode.h"
 #include "graph/graph.h"
+#include "graph/nodeType.h"
 
+#include <maya/MDataBlock.h>
 #include <maya/MEulerRotation.h>
 #include <maya/MFnEnumAttribute.h>
 #include <maya/MFnNumericAttribute.h>
+#include <maya/MFnTypedAttribute.h>
 
 namespace host {
 
@@ -12,6 +16,9 @@ MObject TransformNode::translate, TransformNode::rotate, TransformNode::rotateOr
     TransformNode::scale, TransformNode::shear, TransformNode::rotatePivot,
     TransformNode::rotatePivotTranslate, TransformNode::scalePivot,
     TransformNode::scalePivotTranslate, TransformNode::rotateAxis, TransformNode::inheritsTransform;
+MObject TransformNode::matrix, TransformNode::inverseMatrix, TransformNode::xformMatrix,
+    TransformNode::worldMatrix, TransformNode::worldInverseMatrix, TransformNode::parentMatrix,
+    TransformNode::parentInverseMatrix;
 
 namespace {
 MObject triple(const char* name, const char* shortName, double value, const char* const names[3],
@@ -46,19 +53,47 @@ MMatrix translation(double x, double y, double z) {
 }
 
 double component(Node& node, const MObject& parent, int i) {
-    PlugRef ref{&node, attributeDef(parent), {}};
-    Slot* slot = Graph::instance().pull(ref);
-    const AttributeDef* def = attributeDef(parent);
-    if (!slot || i >= static_cast<int>(slot->children.size()))
-        return 0.0;
-    return slot->children[static_cast<size_t>(i)].get(def->children[static_cast<size_t>(i)].get());
+    return transformComponent(node, parent, i);
 }
 
 MMatrix fromTriple(Node& node, const MObject& attribute) {
     return translation(component(node, attribute, 0), component(node, attribute, 1),
                        component(node, attribute, 2));
 }
+
+MObject matrixOutput(const char* name, const char* shortName, bool perInstance) {
+    MFnTypedAttribute typed;
+    MObject attribute = typed.create(name, shortName, MFnData::kMatrix);
+    typed.setWritable(false);
+    typed.setStorable(false);
+    typed.setArray(perInstance);
+    MPxNode::addAttribute(attribute);
+    // "node.worldMatrix" named without an index means the first instance's.
+    attributeDef(attribute)->instanced = perInstance;
+    return attribute;
+}
+
+bool inherits(Node& node) {
+    if (!node.hasFn(MFn::kTransform))
+        return true;
+    PlugRef ref{&node, attributeDef(TransformNode::inheritsTransform), {}};
+    Slot* slot = Graph::instance().pull(ref);
+    return !slot || slot->get(ref.attribute) != 0.0;
+}
+
+MMatrix parentWorld(Node& node) {
+    return node.parent() && inherits(node) ? host::worldMatrix(*node.parent()) : MMatrix();
+}
 } // namespace
+
+double transformComponent(Node& node, const MObject& compound, int i) {
+    PlugRef ref{&node, attributeDef(compound), {}};
+    Slot* slot = Graph::instance().pull(ref);
+    const AttributeDef* def = attributeDef(compound);
+    if (!slot || i < 0 || i >= static_cast<int>(slot->children.size()))
+        return 0.0;
+    return slot->children[static_cast<size_t>(i)].get(def->children[static_cast<size_t>(i)].get());
+}
 
 void TransformNode::initialize() {
     translate = triple("translate", "t", 0.0, XYZ, xyz);
@@ -79,9 +114,70 @@ void TransformNode::initialize() {
     MFnNumericAttribute flag;
     inheritsTransform = flag.create("inheritsTransform", "it", MFnNumericData::kBoolean, 1);
     addAttribute(inheritsTransform);
+
+    matrix = matrixOutput("matrix", "m", false);
+    inverseMatrix = matrixOutput("inverseMatrix", "im", false);
+    xformMatrix = matrixOutput("xformMatrix", "xm", false);
+    worldMatrix = matrixOutput("worldMatrix", "wm", true);
+    worldInverseMatrix = matrixOutput("worldInverseMatrix", "wim", true);
+    parentMatrix = matrixOutput("parentMatrix", "pm", true);
+    parentInverseMatrix = matrixOutput("parentInverseMatrix", "pim", true);
+    for (const MObject* input :
+         {&translate, &rotate, &rotateOrder, &scale, &shear, &rotatePivot, &rotatePivotTranslate,
+          &scalePivot, &scalePivotTranslate, &rotateAxis, &inheritsTransform})
+        affectMatrices(*input);
+}
+
+void TransformNode::affectMatrices(const MObject& input) {
+    for (const MObject* output : {&matrix, &inverseMatrix, &xformMatrix, &worldMatrix,
+                                  &worldInverseMatrix, &parentMatrix, &parentInverseMatrix})
+        attributeAffects(input, *output);
+}
+
+MStatus TransformNode::compute(const MPlug& plug, MDataBlock& data) {
+    Node* node = hostNode();
+    if (!node)
+        return MS::kUnknownParameter;
+    const AttributeDef* asked = attributeDef(plug.attribute());
+    auto is = [asked](const MObject& attribute) { return asked == attributeDef(attribute); };
+    MMatrix value;
+    if (is(matrix) || is(xformMatrix))
+        value = localMatrix(*node);
+    else if (is(inverseMatrix))
+        value = localMatrix(*node).inverse();
+    else if (is(worldMatrix))
+        value = host::worldMatrix(*node);
+    else if (is(worldInverseMatrix))
+        value = host::worldMatrix(*node).inverse();
+    else if (is(parentMatrix))
+        value = parentWorld(*node);
+    else if (is(parentInverseMatrix))
+        value = parentWorld(*node).inverse();
+    else
+        return MS::kUnknownParameter;
+    const MPlug whole(thisMObject(), plug.attribute());
+    if (asked->array) {
+        // One instance: element 0.
+        MPlug element = whole.elementByLogicalIndex(0);
+        data.outputValue(element).set(value);
+        data.setClean(element);
+    } else {
+        data.outputValue(whole).set(value);
+    }
+    data.setClean(whole);
+    return MS::kSuccess;
+}
+
+void addWorldMatrixOutputs(NodeType& type) {
+    for (const MObject* output :
+         {&TransformNode::worldMatrix, &TransformNode::worldInverseMatrix,
+          &TransformNode::parentMatrix, &TransformNode::parentInverseMatrix})
+        type.worldOutputs.push_back(attributeDef(*output));
 }
 
 MMatrix localMatrix(Node& node) {
+    if (node.type()->api == MFn::kJoint)
+        return jointLocalMatrix(node);
     if (node.type()->api != MFn::kTransform)
         return MMatrix();
     double sx = component(node, TransformNode::scale, 0);
@@ -119,8 +215,8 @@ MMatrix localMatrix(Node& node) {
 
 MMatrix worldMatrix(Node& node) {
     MMatrix m = localMatrix(node);
-    for (Node* p = node.parent(); p; p = p->parent())
-        m = m * localMatrix(*p);
+    for (Node* n = &node; n->parent() && inherits(*n); n = n->parent())
+        m = m * localMatrix(*n->parent());
     return m;
 }
 

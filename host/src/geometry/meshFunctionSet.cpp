@@ -248,7 +248,7 @@ MObject MFnMesh::create(int numVertices, int numPolygons, const MFloatPointArray
                         MObject& parentOrOwner, MStatus* status) {
     host::MeshData* data = host::dataAs<host::MeshData>(parentOrOwner);
     Node* parent = host::nodeOf(parentOrOwner);
-    if (!data && !parentOrOwner.isNull() && !(parent && parent->type()->api == MFn::kTransform)) {
+    if (!data && !parentOrOwner.isNull() && !(parent && parent->hasFn(MFn::kTransform))) {
         report(status, MS::kInvalidParameter);
         return MObject();
     }

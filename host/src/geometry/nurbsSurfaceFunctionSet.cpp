@@ -138,7 +138,7 @@ MStatus MFnNurbsSurface::setObject(const MDagPath& path) {
     hasPath_ = false;
     host::Node* node = host::nodeOf(path.node());
     // A path to a transform stands for the surface shape below it.
-    if (node && node->type()->api == MFn::kTransform)
+    if (node && node->hasFn(MFn::kTransform))
         for (host::Node* child : node->children())
             if (host::surfaceNode(child->object())) {
                 node = child;
@@ -172,7 +172,7 @@ MObject MFnNurbsSurface::create(const MPointArray& controlVertices,
 
     host::Graph& graph = host::Graph::instance();
     host::Node* parent = host::nodeOf(parentOrOwner);
-    if (!parentOrOwner.isNull() && (!parent || parent->type()->api != MFn::kTransform)) {
+    if (!parentOrOwner.isNull() && (!parent || !parent->hasFn(MFn::kTransform))) {
         report(status, MS::kInvalidParameter);
         return MObject();
     }

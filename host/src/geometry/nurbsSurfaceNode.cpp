@@ -53,6 +53,8 @@ void NurbsSurfaceNode::initialize() {
     addAttribute(cached);
     local = output("local", "l", false);
     worldSpace = output("worldSpace", "ws", true);
+    // One element per instance: "shape.worldSpace" named without an index means element 0.
+    attributeDef(worldSpace)->instanced = true;
     for (const MObject* input : {&create, &cached}) {
         attributeAffects(*input, local);
         attributeAffects(*input, worldSpace);

@@ -2,6 +2,7 @@
 
 #include "graph/statusOut.h"
 #include "data/dataObjects.h"
+#include "data/matrixData.h"
 #include "graph/graph.h"
 
 #include <maya/MArrayDataBuilder.h>
@@ -19,7 +20,6 @@ using host::Slot;
 using host::report;
 
 namespace {
-
 
 // Handles on nothing read and write this scratch slot, so misuse never crashes.
 Slot& scratch() {
@@ -154,6 +154,15 @@ MObject MDataHandle::data() const {
     if (attribute_->kind == AttributeDef::Kind::Typed && attribute_->dataType == MFnData::kString)
         return host::makeStringData(slot_->text);
     return slot_->data;
+}
+
+const MMatrix& MDataHandle::asMatrix() const {
+    return host::matrixIn(slot_ ? slot_->data : MObject());
+}
+
+void MDataHandle::set(const MMatrix& value) {
+    if (slot_ && attribute_ && attribute_->kind == AttributeDef::Kind::Typed)
+        slot_->data = host::makeMatrixData(value);
 }
 
 MPxData* MDataHandle::asPluginData() const {

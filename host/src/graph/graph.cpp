@@ -509,8 +509,10 @@ void Graph::propagate(const PlugRef& plug, std::vector<PlugRef>& visited) {
     for (const auto& c : node->outgoing)
         if (c->source.overlaps(plug))
             next.push_back(c->destination);
+    if (node->type()->implicitDependents)
+        node->type()->implicitDependents(plug, next);
     // Whatever changes on a transform may move everything below it.
-    if (node->type()->api == MFn::kTransform)
+    if (node->hasFn(MFn::kTransform))
         collectWorldOutputs(node, false, next);
     for (const PlugRef& target : next) {
         if (contains(visited, target) || !target.node->alive())

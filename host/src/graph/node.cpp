@@ -20,6 +20,12 @@ bool Node::hasFn(MFn::Type type) const {
         return true;
     if (type == type_->api)
         return true;
+    // Joints are transforms; deformers are geometry filters.
+    if (type == MFn::kTransform)
+        return type_->api == MFn::kJoint;
+    if (type == MFn::kGeometryFilt)
+        return type_->api == MFn::kSkinClusterFilter || type_->api == MFn::kTweak ||
+               type_->api == MFn::kBlend;
     if (type == MFn::kDagNode)
         return type_->dag;
     if (type == MFn::kShape)

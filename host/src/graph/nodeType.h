@@ -16,6 +16,7 @@
 namespace host {
 
 class Plugin;
+struct PlugRef;
 
 struct NodeType {
     std::string name;
@@ -34,6 +35,10 @@ struct NodeType {
     // Outputs that depend on where the node sits in the world (a shape's worldSpace): dirtied
     // when a transform above the node changes or the node is reparented.
     std::vector<const AttributeDef*> worldOutputs;
+    // Plugs elsewhere that depend on one of this node's plugs without a connection (the time
+    // node drives every time curve whose input is unconnected): dirtied with it.
+    std::function<void(const PlugRef& changed, std::vector<PlugRef>& dependents)>
+        implicitDependents;
 
     const AttributeDef* findAttribute(const std::string& name) const;
     int topIndex(const AttributeDef* top) const;

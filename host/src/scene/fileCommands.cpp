@@ -3,6 +3,9 @@
 
 #include "scene/sceneCommands.h"
 
+#include "anim/sceneTime.h"
+#include "anim/timeUnit.h"
+
 #include <host/scene.h>
 
 #include <cctype>
@@ -14,16 +17,7 @@ extern std::string currentFile;
 namespace {
 
 bool validTimeUnit(const std::string& unit) {
-    static const char* const names[] = {
-        "hour", "min",  "sec",   "millisec",  "game",     "film",      "pal",       "ntsc",
-        "show", "palf", "ntscf", "ntscField", "palField", "gameField", "filmField", "showField"};
-    for (const char* name : names)
-        if (unit == name)
-            return true;
-    // "2fps", "23.976fps", ...
-    if (unit.size() > 3 && unit.compare(unit.size() - 3, 3, "fps") == 0)
-        return std::isdigit(static_cast<unsigned char>(unit[0])) != 0;
-    return false;
+    return framesPerSecond(unit) > 0.0;
 }
 
 // Merges a requirement: a later line for the same plug-in replaces the earlier one.
@@ -110,6 +104,8 @@ bool runCurrentUnit(CommandRun& run) {
     // Opening a file gives the scene the file's units.
     if (run.reading && !run.reading->importing)
         state.units = changed;
+    if (!run.reading || !run.reading->importing)
+        SceneTime::instance().setUnit(state.units.time);
     return true;
 }
 

@@ -2,7 +2,10 @@
 
 #include "graph/graph.h"
 #include "scene/geometryHistory.h"
+#include "scene/rawValues.h"
 #include "scene/sceneCommands.h"
+
+#include "anim/sceneTime.h"
 
 #include <host/mel.h>
 #include <host/messages.h>
@@ -127,9 +130,54 @@ class FileReader {
         runSceneCommand(*syntax, run);
     }
 
+    // The playback range from the scene configuration script node's text, read, never run.
+    void readPlaybackRange() {
+        Node* node = nullptr;
+        auto found = state_.byName.find("sceneConfigurationScriptNode");
+        if (found != state_.byName.end() && !found->second.empty())
+            node = found->second.back().lock().get();
+        if (!node || !node->alive())
+            return;
+        std::string text;
+        if (!scriptText(*node, text))
+            return;
+        PlaybackRange range = SceneTime::instance().range;
+        std::string error;
+        if (!readPlaybackOptions(text, range, error)) {
+            report(MessageKind::kWarning, 0,
+                   "the playback range in '" + node->name() + "' cannot be read (" + error +
+                       "); the scene keeps the default range.");
+            return;
+        }
+        SceneTime::instance().range = range;
+    }
+
+    // The "before" text of a script node, kept raw or held by a plug.
+    static bool scriptText(Node& node, std::string& text) {
+        for (const char* name : {"b", "before"}) {
+            auto raw = node.rawValues.find(name);
+            if (raw != node.rawValues.end()) {
+                RawSetting setting = decodeRawSetting(raw->second);
+                if (setting.values.size() != 1)
+                    return false;
+                text = setting.values[0].text;
+                return true;
+            }
+            PlugRef ref;
+            if (resolvePlug(&node, name, ref) && ref.attribute->kind == AttributeDef::Kind::Typed)
+                if (Slot* slot = Graph::instance().pull(ref)) {
+                    text = slot->text.asChar();
+                    return true;
+                }
+        }
+        return false;
+    }
+
     // What only the whole file shows: history the host does not evaluate, compounds left short
     // of children.
     void finish() {
+        if (!state_.importing)
+            readPlaybackRange();
         std::vector<std::string> kept;
         std::set<const Node*> checked;
         for (const ReadState::History& history : state_.history) {

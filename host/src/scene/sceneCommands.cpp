@@ -527,7 +527,7 @@ std::string longNameOf(const Node* node) {
 bool isTransformLike(const Node* node) {
     if (!node->type()->dag)
         return false;
-    if (node->type()->api == MFn::kTransform || !node->children().empty())
+    if (node->hasFn(MFn::kTransform) || !node->children().empty())
         return true;
     static const char* const types[] = {"transform", "joint",          "ikHandle",     "ikEffector",
                                         "lodGroup",  "place3dTexture", "hikIKEffector"};

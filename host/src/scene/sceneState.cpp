@@ -1,5 +1,7 @@
 #include "scene/sceneState.h"
 
+#include "anim/sceneTime.h"
+
 #include "graph/node.h"
 
 #include <algorithm>
@@ -56,6 +58,7 @@ SceneState& SceneState::instance() {
 
 void SceneState::clear() {
     *this = SceneState();
+    SceneTime::instance().reset();
 }
 
 NodeExtras* SceneState::extras(const Node* node, bool create) {

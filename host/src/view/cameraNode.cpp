@@ -98,7 +98,7 @@ Node* cameraShapeOf(Node* node) {
         return nullptr;
     if (node->type()->api == MFn::kCamera)
         return node;
-    if (node->type()->api != MFn::kTransform)
+    if (!node->hasFn(MFn::kTransform))
         return nullptr;
     for (Node* child : node->children())
         if (child->alive() && child->type()->api == MFn::kCamera)
