@@ -75,6 +75,10 @@ const BadCommand kBadCommands[] = {
      "createNode dagPose -n \"a\";\n"
      "\tsetAttr \".xm[0]\" -type \"matrix\" 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0;\n",
      "line 4: setAttr: expected 16 values for 'a.xm[0]' (matrix), got 15."},
+    {"matrix plug short of values",
+     "createNode skinCluster -n \"a\";\n"
+     "\tsetAttr \".gm\" -type \"matrix\" 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0;\n",
+     "line 4: setAttr: 'a.gm': matrix: expected 16 numbers, got 15."},
     {"uneven values for an unknown attribute",
      "createNode polyCube -n \"p\";\n\tsetAttr \".uvs[0:1]\" 1 2 3;\n",
      "line 4: setAttr: expected the same number of values for each of the 2 elements of "

@@ -329,11 +329,12 @@ TEST_F(MayaAsciiReading, ShapesLeftEmptyByHistoryAreReportedWhateverLiesBetween)
                                  "history node 'plane' (polyPlane)"),
               std::string::npos)
         << warnings()[0];
+    // The tweak is evaluated: the history it passes on is what leaves the shape empty.
     EXPECT_NE(warnings()[1].find("line 15: 'bShape' gets its geometry from the construction "
-                                 "history node 'tweak1' (tweak)"),
+                                 "history node 'plane' (polyPlane)"),
               std::string::npos)
         << warnings()[1];
-    EXPECT_NE(warnings()[2].find("'cShape' (history 'tweak1') keeps the geometry stored"),
+    EXPECT_NE(warnings()[2].find("'cShape' (history 'plane') keeps the geometry stored"),
               std::string::npos)
         << warnings()[2];
     MPlug surface;

@@ -5,6 +5,7 @@
 #include "anim/unitConversionNode.h"
 #include "builtin/jointNode.h"
 #include "builtin/transformNode.h"
+#include "deform/deformerTypes.h"
 #include "geometry/meshNode.h"
 #include "geometry/nurbsSurfaceNode.h"
 #include "graph/nodeType.h"
@@ -43,6 +44,7 @@ void registerBuiltinTypes(TypeRegistry& registry) {
     registerTimeType(registry);
     registerAnimCurveTypes(registry);
     registerUnitConversionType(registry);
+    registerDeformerTypes(registry);
 }
 
 } // namespace host

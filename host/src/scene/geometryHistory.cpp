@@ -64,6 +64,11 @@ bool evaluatesGeometry(const Node& node, std::vector<std::string>& inputs) {
             inputs = passing.inputs;
             return true;
         }
+    // Deformers (those passed through unchanged too) take geometry in on each input.
+    if (node.hasFn(MFn::kGeometryFilt)) {
+        inputs = {"inputGeometry", "ig"};
+        return true;
+    }
     if (const ShapeGeometry* shape = shapeGeometryOf(node.typeName()))
         inputs = shape->inputs;
     return true;

@@ -24,7 +24,7 @@ const ShapeGeometry* shapeGeometryOf(const std::string& type);
 // How the host evaluates a node as construction history: false for a node it does not evaluate
 // (a type it does not know); else true, with `inputs` the attributes (long and short names)
 // through which geometry reaches the node's outputs: empty for a node that makes its geometry
-// itself. Node types the host learns to evaluate (deformers) are added here.
+// itself. Deformers take theirs on each input's "inputGeometry".
 bool evaluatesGeometry(const Node& node, std::vector<std::string>& inputs);
 
 // The first node, walking up from the shape through its geometry inputs and the nodes the host

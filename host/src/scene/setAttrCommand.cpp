@@ -4,6 +4,7 @@
 #include "scene/plugPath.h"
 #include "scene/rawValues.h"
 #include "scene/sceneCommands.h"
+#include "scene/sparseArrayValues.h"
 #include "scene/typedValues.h"
 #include "scene/valueText.h"
 
@@ -404,6 +405,12 @@ bool setOnNode(CommandRun& run, Node* node, const std::string& path,
         type.empty() || type == "string" ? nullptr : findTypedValueFormat(type);
     // Data may have no values at all: an empty list is -type "componentList" ;
     if (!values.empty() || format) {
+        if (type.empty() && takesSparseArrays(plug)) {
+            if (!setSparseArrays(run, plug, plugText, values))
+                return false;
+            noteWritten(run, node, parts.front().name);
+            return applyPlugFlags(run, plug);
+        }
         if (plug.isArray()) {
             run.error("give the elements of the array '" + plugText + "' an index or a range.");
             return false;

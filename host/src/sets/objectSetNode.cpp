@@ -3,7 +3,6 @@
 #include "geometry/componentList.h"
 #include "graph/nodeType.h"
 
-#include <maya/MDataBlock.h>
 #include <maya/MFnMessageAttribute.h>
 #include <maya/MFnNumericAttribute.h>
 #include <maya/MFnTypedAttribute.h>
@@ -15,8 +14,6 @@ MObject ObjectSetNode::dagSetMembers, ObjectSetNode::dnSetMembers, ObjectSetNode
     ObjectSetNode::facetsOnlySet, ObjectSetNode::editPointsOnlySet,
     ObjectSetNode::renderableOnlySet;
 MObject GroupIdNode::groupId;
-MObject GroupPartsNode::inputGeometry, GroupPartsNode::outputGeometry,
-    GroupPartsNode::inputComponents, GroupPartsNode::groupId;
 
 namespace {
 
@@ -67,43 +64,14 @@ void GroupIdNode::initialize() {
     addAttribute(groupId);
 }
 
-void GroupPartsNode::initialize() {
-    MFnTypedAttribute typed;
-    inputGeometry = typed.create("inputGeometry", "ig", MFnData::kAny);
-    typed.setStorable(false);
-    addAttribute(inputGeometry);
-    outputGeometry = typed.create("outputGeometry", "og", MFnData::kAny);
-    typed.setWritable(false);
-    typed.setStorable(false);
-    addAttribute(outputGeometry);
-    inputComponents = typed.create("inputComponents", "ic", MFnData::kComponentList);
-    addAttribute(inputComponents);
-    addAttribute(typed.create("inputRemoveComponent", "irc", MFnData::kComponentList));
-    MFnNumericAttribute numeric;
-    groupId = numeric.create("groupId", "gi", MFnNumericData::kInt, 0.0);
-    addAttribute(groupId);
-    attributeAffects(inputGeometry, outputGeometry);
-}
-
-MStatus GroupPartsNode::compute(const MPlug& plug, MDataBlock& data) {
-    if (plug != outputGeometry)
-        return MS::kUnknownParameter;
-    data.outputValue(outputGeometry).set(data.inputValue(inputGeometry).data());
-    data.setClean(plug);
-    return MS::kSuccess;
-}
-
 void registerSetTypes(TypeRegistry& registry) {
-    // Maya's own ids for the types ('OBJS', 'GPID', 'GPRT'), outside the plug-in ranges.
+    // Maya's own ids for the types ('OBJS', 'GPID'), outside the plug-in ranges.
     registry.registerBuiltin("objectSet", MTypeId(0x4f424a53), &ObjectSetNode::creator,
                              MPxNode::kDependNode, MFn::kSet, false, false,
                              &ObjectSetNode::initialize);
     registry.registerBuiltin("groupId", MTypeId(0x47504944), &GroupIdNode::creator,
                              MPxNode::kDependNode, MFn::kGroupId, false, false,
                              &GroupIdNode::initialize);
-    registry.registerBuiltin("groupParts", MTypeId(0x47505254), &GroupPartsNode::creator,
-                             MPxNode::kDependNode, MFn::kGroupParts, false, false,
-                             &GroupPartsNode::initialize);
     registerComponentListFormat();
 }
 

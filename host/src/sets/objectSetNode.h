@@ -5,8 +5,7 @@
 //               components listed in that element's "objectGrpCompList"), and "dnSetMembers"
 //               (dnsm) from any node's "message". See setMembers.h.
 //   groupId     a number tying a shape's object group to a set ("groupId"/"id").
-//   groupParts  passes its "inputGeometry" on as "outputGeometry"; it records the components
-//               of a group ("inputComponents", "groupId") for the file.
+// (groupParts, which tags components of geometry on its way to a deformer, is in deform/.)
 
 #include <maya/MPxNode.h>
 
@@ -31,16 +30,7 @@ class GroupIdNode : public MPxNode {
     static MObject groupId;
 };
 
-class GroupPartsNode : public MPxNode {
-  public:
-    static void* creator() { return new GroupPartsNode; }
-    static void initialize();
-    MStatus compute(const MPlug& plug, MDataBlock& data) override;
-
-    static MObject inputGeometry, outputGeometry, inputComponents, groupId;
-};
-
-// Registers objectSet, groupId and groupParts, and the "componentList" typed value format.
+// Registers objectSet and groupId, and the "componentList" typed value format.
 void registerSetTypes(TypeRegistry& registry);
 
 } // namespace host
