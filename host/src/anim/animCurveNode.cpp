@@ -98,7 +98,7 @@ struct SparseValues {
     bool has(size_t k) const { return k < present.size() && present[k]; }
 };
 
-SparseValues readSparse(MDataBlock& data, const MObject& attribute) {
+SparseValues readSparse(MDataBlock& data, const MObject& attribute, bool whole = false) {
     SparseValues out;
     MArrayDataHandle array = data.inputArrayValue(attribute);
     const unsigned int count = array.elementCount();
@@ -109,7 +109,8 @@ SparseValues readSparse(MDataBlock& data, const MObject& attribute) {
             out.values.resize(index + 1, 0.0);
         }
         out.present[index] = true;
-        out.values[index] = array.inputValue().asDouble();
+        MDataHandle element = array.inputValue();
+        out.values[index] = whole ? element.asShort() : element.asDouble();
     }
     return out;
 }
@@ -148,8 +149,8 @@ MStatus AnimCurveNode::compute(const MPlug& plug, MDataBlock& data) {
     curve.clampTolerance = clampTolerance(kind_);
     curve.timeResolution = timeDriven() ? kTicksPerSecond : 0.0;
     const int defaultType = data.inputValue(a.tangentType).asShort();
-    const SparseValues inTypes = readSparse(data, a.keyTanInType);
-    const SparseValues outTypes = readSparse(data, a.keyTanOutType);
+    const SparseValues inTypes = readSparse(data, a.keyTanInType, true);
+    const SparseValues outTypes = readSparse(data, a.keyTanOutType, true);
     const SparseValues inX = readSparse(data, a.keyTanInX), inY = readSparse(data, a.keyTanInY);
     const SparseValues outX = readSparse(data, a.keyTanOutX), outY = readSparse(data, a.keyTanOutY);
 
