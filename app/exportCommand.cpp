@@ -6,6 +6,7 @@
 #include "commands.h"
 #include "exitCodes.h"
 #include "featherBuilds.h"
+#include "frameLoop.h"
 #include "programPaths.h"
 #include "progressBar.h"
 #include "session.h"
@@ -35,8 +36,11 @@ std::string melQuoted(const std::string& text) {
 int exportCommand(const std::vector<std::string>& arguments) {
     CommandLine line("export", arguments);
     std::string scenePath, output, format = "json", plugin = defaultPluginPath();
+    FrameChoice frames;
     while (line.more()) {
         const std::string& argument = line.next();
+        if (takeFrameOption(line, argument, frames))
+            continue;
         if (argument == "-o" || argument == "--output")
             line.value(argument, output);
         else if (argument == "--format")
@@ -56,6 +60,7 @@ int exportCommand(const std::vector<std::string>& arguments) {
         line.error("no output file given (-o FILE)");
     else if (format != "json" && format != "rib" && format != "obj")
         line.error("unknown format '" + format + "' (json, rib or obj)");
+    checkFrameOutput(line, frames, output);
     if (line.failed()) {
         std::cerr << line.message() << "\n";
         return kExitUsage;
@@ -66,25 +71,29 @@ int exportCommand(const std::vector<std::string>& arguments) {
     if (const int stop = startScene(bar, plugin, scenePath, opened))
         return stop;
 
-    bar.stage("building feathers");
-    const FeatherBuildReport built = buildFeatherHolders(bar);
-    if (built.failed()) {
-        // A partial export must not replace a good one: the file is left as it was.
-        bar.clear();
-        std::cerr << built.summary() << "; " << output << " was not written\n";
-        return kExitBuildFailed;
-    }
+    // One pass per frame; a frame that fails stops the range, the frames before it written.
+    for (size_t pass = 0; pass < frames.passes(); ++pass) {
+        const std::string file = startFramePass(frames, pass, output);
+        bar.stage(framePassLabel(frames, pass, "building feathers"), pass, frames.passes());
+        const FeatherBuildReport built = buildFeatherHolders(bar);
+        if (built.failed()) {
+            // A partial export must not replace a good one: the file is left as it was.
+            bar.clear();
+            std::cerr << built.summary() << "; " << file << " was not written\n";
+            return kExitBuildFailed;
+        }
 
-    bar.stage("writing " + output);
-    host::MelValue written;
-    const MStatus exported = host::melExecute(
-        "quilloExportFeathers -format " + format + " -file " + melQuoted(output), &written);
-    bar.clear();
-    if (!exported)
-        return kExitWriteFailed;
-    const int count = written.asInt();
-    std::cout << "Wrote " << output << " (" << count << (count == 1 ? " feather" : " feathers")
-              << ")\n";
+        bar.stage(framePassLabel(frames, pass, "writing " + file), pass, frames.passes());
+        host::MelValue written;
+        const MStatus exported = host::melExecute(
+            "quilloExportFeathers -format " + format + " -file " + melQuoted(file), &written);
+        bar.clear();
+        if (!exported)
+            return kExitWriteFailed;
+        const int count = written.asInt();
+        std::cout << "Wrote " << file << " (" << count << (count == 1 ? " feather" : " feathers")
+                  << ")\n";
+    }
     return opened == SceneOpened::kClean ? kExitSuccess : kExitSceneFailed;
 }
 

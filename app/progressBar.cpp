@@ -17,9 +17,11 @@ ProgressBar::~ProgressBar() {
     clear();
 }
 
-void ProgressBar::stage(const std::string& what) {
+void ProgressBar::stage(const std::string& what, size_t part, size_t parts) {
     if (!enabled_)
         return;
+    span_ = parts > 0 ? 1.0 / static_cast<double>(parts) : 1.0;
+    from_ = static_cast<double>(part) * span_;
     clear();
     held_ = std::make_unique<host::MessageCapture>(host::MessageCapture::Echo::kSilent);
     what_ = what;
@@ -28,7 +30,7 @@ void ProgressBar::stage(const std::string& what) {
 }
 
 void ProgressBar::update(double fraction) {
-    const int percent = static_cast<int>(std::clamp(fraction, 0.0, 1.0) * 100.0);
+    const int percent = static_cast<int>((from_ + std::clamp(fraction, 0.0, 1.0) * span_) * 100.0);
     if (!enabled_ || percent == percent_)
         return;
     percent_ = percent;

@@ -19,9 +19,10 @@ class ProgressBar {
     ProgressBar& operator=(const ProgressBar&) = delete;
 
     bool shown() const { return enabled_; }
-    // Starts a stage of the work, at 0.
-    void stage(const std::string& what);
-    // How far the current stage is, from 0 to 1.
+    // Starts a stage of the work, at 0. A stage that is part `part` of `parts` equal ones (a
+    // frame of a range) starts the bar where that part starts.
+    void stage(const std::string& what, size_t part = 0, size_t parts = 1);
+    // How far the current stage is, from 0 to 1 (of its part).
     void update(double fraction);
     // Takes the bar off the terminal's line and shows the messages held meanwhile.
     void clear();
@@ -33,6 +34,7 @@ class ProgressBar {
     std::unique_ptr<host::MessageCapture> held_;
     std::string what_;
     int percent_ = -1;
+    double from_ = 0.0, span_ = 1.0; // the part of the bar the stage fills
 };
 
 } // namespace quillo

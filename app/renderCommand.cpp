@@ -4,6 +4,7 @@
 #include "commandLine.h"
 #include "commands.h"
 #include "exitCodes.h"
+#include "frameLoop.h"
 #include "programPaths.h"
 #include "progressBar.h"
 #include "session.h"
@@ -19,10 +20,13 @@ int renderCommand(const std::vector<std::string>& arguments) {
     CommandLine line("render", arguments);
     std::string scene, output, plugin = defaultPluginPath();
     host::ViewSettings settings;
+    FrameChoice frames;
     while (line.more()) {
         const std::string& argument = line.next();
         std::string value;
-        if (argument == "-o" || argument == "--output") {
+        if (takeFrameOption(line, argument, frames)) {
+            continue;
+        } else if (argument == "-o" || argument == "--output") {
             line.value(argument, output);
         } else if (argument == "--size") {
             if (line.value(argument, value) &&
@@ -48,6 +52,7 @@ int renderCommand(const std::vector<std::string>& arguments) {
         line.error("no scene file given");
     else if (output.empty())
         line.error("no output image given (-o OUT.png)");
+    checkFrameOutput(line, frames, output);
     if (line.failed()) {
         std::cerr << line.message() << "\n";
         return kExitUsage;
@@ -58,19 +63,22 @@ int renderCommand(const std::vector<std::string>& arguments) {
     if (const int stop = startScene(bar, plugin, scene, opened))
         return stop;
 
-    bar.stage("drawing");
-    host::Image image;
-    const MStatus drawn = host::renderView(settings, image, [&bar](int done, int total) {
-        bar.update(static_cast<double>(done) / total);
-    });
-    if (!drawn)
-        return kExitDrawFailed;
-    bar.stage("writing " + output);
-    const MStatus written = host::writePng(output, image);
-    bar.clear();
-    if (!written)
-        return kExitWriteFailed;
-    std::cout << "Wrote " << output << " (" << image.width << "x" << image.height << ")\n";
+    for (size_t pass = 0; pass < frames.passes(); ++pass) {
+        const std::string file = startFramePass(frames, pass, output);
+        bar.stage(framePassLabel(frames, pass, "drawing"), pass, frames.passes());
+        host::Image image;
+        const MStatus drawn = host::renderView(settings, image, [&bar](int done, int total) {
+            bar.update(static_cast<double>(done) / total);
+        });
+        if (!drawn)
+            return kExitDrawFailed;
+        bar.stage(framePassLabel(frames, pass, "writing " + file), pass, frames.passes());
+        const MStatus written = host::writePng(file, image);
+        bar.clear();
+        if (!written)
+            return kExitWriteFailed;
+        std::cout << "Wrote " << file << " (" << image.width << "x" << image.height << ")\n";
+    }
     return opened == SceneOpened::kClean ? kExitSuccess : kExitSceneFailed;
 }
 
