@@ -3,6 +3,7 @@
 // at that pose, and nothing reported while the frames are evaluated.
 
 #include "mayaAsciiFixture.h"
+#include "sceneProbes.h"
 
 #include "geometry/meshNode.h"
 #include "geometry/nurbsSurfaceData.h"
@@ -42,11 +43,6 @@ class AnimatedScenesTest : public MayaAsciiTest {
         }
         EXPECT_EQ(errors(), std::vector<std::string>()) << "frame " << frame;
     }
-    static MMatrix world(const std::string& node) {
-        MDagPath path;
-        MDagPath::getAPathTo(host::Graph::instance().find(node)->object(), path);
-        return path.inclusiveMatrix();
-    }
     // A matrix the file stores on a node for its own use (a joint's bind pose ".bps").
     MMatrix stored(const std::string& plug) {
         std::vector<double> values;
@@ -55,13 +51,6 @@ class AnimatedScenesTest : public MayaAsciiTest {
         for (unsigned i = 0; i < 16 && i < values.size(); ++i)
             m(i / 4, i % 4) = values[i];
         return m;
-    }
-    static std::vector<MPoint> localCVs(const std::string& shape) {
-        host::Node* node = host::Graph::instance().find(shape);
-        host::Slot* slot = host::Graph::instance().pull(
-            host::PlugRef{node, host::attributeDef(host::NurbsSurfaceNode::local), {}});
-        const host::NurbsSurface* surface = slot ? host::nurbsSurfaceIn(slot->data) : nullptr;
-        return surface ? surface->cvs : std::vector<MPoint>();
     }
     double number(const std::string& plug) {
         double value = 0.0;
@@ -82,24 +71,24 @@ TEST_F(AnimatedScenesTest, ALocatorFollowsFixedTangentsAndBothInfinities) {
     SKIP_WITHOUT_SHARED("anim_pre_post_infinity_locator_maya2017_win.ma");
     // translateY: keys at 29, 55 and 105, cycled with offset before and linear after.
     evaluateAt(55);
-    EXPECT_NEAR(world("locator1")(3, 1), 5.1648325476581238, 1e-12);
+    EXPECT_NEAR(worldOf("locator1")(3, 1), 5.1648325476581238, 1e-12);
     // translateX: two auto keys (flat at both ends) from frame 1 to 120.
     const double s = 54.0 / 119.0;
-    EXPECT_NEAR(world("locator1")(3, 0),
+    EXPECT_NEAR(worldOf("locator1")(3, 0),
                 -9.2873433521447417 +
                     (11.162814692245593 + 9.2873433521447417) * (3 * s * s - 2 * s * s * s),
                 1e-9);
     // After the last key, along its out tangent (x in seconds, y in cm).
     evaluateAt(130);
-    EXPECT_NEAR(world("locator1")(3, 1),
+    EXPECT_NEAR(worldOf("locator1")(3, 1),
                 -0.50690273916552187 + 25.0 / 24.0 * (-0.97563761472702026 / 0.21938848495483398),
                 1e-9);
     // One whole range (76 frames) before the first key: the first value less the rise.
     evaluateAt(29 - 76);
-    EXPECT_NEAR(world("locator1")(3, 1),
+    EXPECT_NEAR(worldOf("locator1")(3, 1),
                 18.306379825595087 - (-0.50690273916552187 - 18.306379825595087), 1e-9);
     evaluateAt(29 - 76 + 26);
-    EXPECT_NEAR(world("locator1")(3, 1),
+    EXPECT_NEAR(worldOf("locator1")(3, 1),
                 5.1648325476581238 - (-0.50690273916552187 - 18.306379825595087), 1e-9);
 }
 
@@ -133,12 +122,12 @@ TEST_F(AnimatedScenesTest, KeyedJointsCarryTheirChildrenAndSkinnedMeshesEvaluate
     MMatrix expected;
     expected(3, 0) = 0.64126436912440976;
     expected(3, 2) = -1.0;
-    EXPECT_TRUE(world("joint3").isEquivalent(expected, 1e-12));
+    EXPECT_TRUE(worldOf("joint3").isEquivalent(expected, 1e-12));
     // At frame 20 joint2 has turned by a = 69.92 degrees about its z and joint3's translateX
     // is 4.252: (4.252, 0, 0) · Rz(a) · Ry(90) + (0.641, 0, 1).
     evaluateAt(20);
     const double a = 69.920498253116563 * kDegree, x = 4.2522203846771003;
-    const MMatrix moved = world("joint3");
+    const MMatrix moved = worldOf("joint3");
     EXPECT_NEAR(moved(3, 0), 0.64126436912440976, 1e-12);
     EXPECT_NEAR(moved(3, 1), x * std::sin(a), 1e-12);
     EXPECT_NEAR(moved(3, 2), 1.0 - x * std::cos(a), 1e-12);
@@ -152,16 +141,16 @@ TEST_F(AnimatedScenesTest, KeyedJointsCarryTheirChildrenAndSkinnedMeshesEvaluate
 TEST_F(AnimatedScenesTest, SkinnedNurbsSurfacesSitOnTheirBindGeometry) {
     SKIP_WITHOUT_SHARED("nurbs_cc_skin_blendshape_maya2016_linux.ma");
     evaluateAt(1);
-    EXPECT_TRUE(world("jnt_layer1_01").isEquivalent(stored("jnt_layer1_01.bps"), 1e-9));
-    const std::vector<MPoint> bind = localCVs("surface_layerShape1Orig");
-    const std::vector<MPoint> skinned = localCVs("surface_layerShape1");
+    EXPECT_TRUE(worldOf("jnt_layer1_01").isEquivalent(stored("jnt_layer1_01.bps"), 1e-9));
+    const std::vector<MPoint> bind = localCVsOf("surface_layerShape1Orig");
+    const std::vector<MPoint> skinned = localCVsOf("surface_layerShape1");
     ASSERT_EQ(skinned.size(), bind.size());
     ASSERT_FALSE(bind.empty());
     for (size_t i = 0; i < bind.size(); ++i)
         EXPECT_LT(skinned[i].distanceTo(bind[i]), 1e-9) << i;
     // Turning a joint moves the CVs it weighs on.
     ASSERT_EQ(scene.setAttr("jnt_layer1_02.rz", 0.5), MS::kSuccess);
-    EXPECT_GT(localCVs("surface_layerShape1").back().distanceTo(bind.back()), 1e-3);
+    EXPECT_GT(localCVsOf("surface_layerShape1").back().distanceTo(bind.back()), 1e-3);
     evaluateAt(12);
 }
 

@@ -2,6 +2,7 @@
 // and by other plugs, joints, and the deformers on a skinned strip.
 
 #include "mayaAsciiFixture.h"
+#include "sceneProbes.h"
 
 #include "builtin/transformNode.h"
 #include "data/matrixData.h"
@@ -33,19 +34,6 @@ class AnimationTest : public MayaAsciiTest {
         double value = 0.0;
         EXPECT_EQ(scene.getAttr(plug, value), MS::kSuccess) << plug;
         return value;
-    }
-    static MMatrix world(const std::string& node) {
-        MDagPath path;
-        MDagPath::getAPathTo(host::Graph::instance().find(node)->object(), path);
-        return path.inclusiveMatrix();
-    }
-    // The CVs a NURBS shape gives out in its own space.
-    static std::vector<MPoint> localCVs(const std::string& shape) {
-        host::Node* node = host::Graph::instance().find(shape);
-        host::Slot* slot = host::Graph::instance().pull(
-            host::PlugRef{node, host::attributeDef(host::NurbsSurfaceNode::local), {}});
-        const host::NurbsSurface* surface = slot ? host::nurbsSurfaceIn(slot->data) : nullptr;
-        return surface ? surface->cvs : std::vector<MPoint>();
     }
 };
 
@@ -116,11 +104,11 @@ TEST_F(AnimationTest, TheSceneTimeSetsUnitsRangesAndDrivesCurves) {
 
     // The file's time, then the time set through the API and on the time node itself.
     EXPECT_DOUBLE_EQ(MAnimControl::currentTime().value(), 13.0);
-    EXPECT_DOUBLE_EQ(world("mover")(3, 0), 6.0);
+    EXPECT_DOUBLE_EQ(worldOf("mover")(3, 0), 6.0);
     frame(7);
-    EXPECT_DOUBLE_EQ(world("mover")(3, 0), 3.0);
+    EXPECT_DOUBLE_EQ(worldOf("mover")(3, 0), 3.0);
     ASSERT_EQ(scene.setAttr("time1.o", 19.0), MS::kSuccess);
-    EXPECT_DOUBLE_EQ(world("mover")(3, 0), 9.0);
+    EXPECT_DOUBLE_EQ(worldOf("mover")(3, 0), 9.0);
     EXPECT_DOUBLE_EQ(MAnimControl::currentTime().value(), 19.0);
 
     // A file without playbackOptions text keeps the default range and says why.
@@ -157,7 +145,7 @@ TEST_F(AnimationTest, JointsComposeOrientAndCompensateTheirParentsScale) {
          "\tsetAttr \".t\" -type \"double3\" 4.2613 0 0 ;\n"
          "\tsetAttr \".jo\" -type \"double3\" 0 0 -50.4793 ;\n"
          "connectAttr \"joint1.s\" \"joint2.is\";\n");
-    const MMatrix chain = world("joint2");
+    const MMatrix chain = worldOf("joint2");
     EXPECT_NEAR(chain(0, 0), 0.669856, 1e-5);
     EXPECT_NEAR(chain(0, 1), -0.742491, 1e-5);
     EXPECT_NEAR(chain(3, 0), 4.123295, 1e-4);
@@ -166,17 +154,17 @@ TEST_F(AnimationTest, JointsComposeOrientAndCompensateTheirParentsScale) {
     // Scaling joint1 moves joint2 but, compensated, does not scale it; without compensation
     // it does.
     ASSERT_EQ(scene.setAttr("joint1.s", std::vector<double>{2.0, 2.0, 2.0}), MS::kSuccess);
-    const MMatrix compensated = world("joint2");
+    const MMatrix compensated = worldOf("joint2");
     EXPECT_NEAR(std::hypot(compensated(0, 0), compensated(0, 1)), 1.0, 1e-12);
     EXPECT_NEAR(compensated(3, 0), 2 * chain(3, 0) + 0.1339, 2e-4);
     ASSERT_EQ(scene.setAttr("joint2.ssc", 0.0), MS::kSuccess);
-    EXPECT_NEAR(std::hypot(world("joint2")(0, 0), world("joint2")(0, 1)), 2.0, 1e-12);
+    EXPECT_NEAR(std::hypot(worldOf("joint2")(0, 0), worldOf("joint2")(0, 1)), 2.0, 1e-12);
     // The matrix outputs follow, as plugs other nodes connect to.
     host::Node* joint2 = host::Graph::instance().find("joint2");
     host::Slot* wm = host::Graph::instance().pull(
         host::PlugRef{joint2, host::attributeDef(host::TransformNode::worldMatrix), {0}});
     ASSERT_NE(wm, nullptr);
-    EXPECT_TRUE(host::matrixIn(wm->data).isEquivalent(world("joint2")));
+    EXPECT_TRUE(host::matrixIn(wm->data).isEquivalent(worldOf("joint2")));
 
     // A transform that does not inherit its parent's is placed by its own matrix alone.
     open("createNode transform -n \"parent\";\n"
@@ -184,18 +172,18 @@ TEST_F(AnimationTest, JointsComposeOrientAndCompensateTheirParentsScale) {
          "createNode transform -n \"child\" -p \"parent\";\n"
          "\tsetAttr \".t\" -type \"double3\" 0 1 0 ;\n"
          "\tsetAttr \".it\" no;\n");
-    EXPECT_DOUBLE_EQ(world("child")(3, 0), 0.0);
-    EXPECT_DOUBLE_EQ(world("child")(3, 1), 1.0);
+    EXPECT_DOUBLE_EQ(worldOf("child")(3, 0), 0.0);
+    EXPECT_DOUBLE_EQ(worldOf("child")(3, 1), 1.0);
 }
 
 TEST_F(AnimationTest, ASkinnedStripFollowsTheLinearBlendOfItsJoints) {
     open(std::string(kStrip) + "connectAttr \"stripShapeOrig.ws\" \"skinCluster1.ip[0].ig\";\n"
                                "connectAttr \"stripShapeOrig.local\" \"skinCluster1.orggeom[0]\";\n"
                                "connectAttr \"skinCluster1.og[0]\" \"stripShape.cr\";\n");
-    const std::vector<MPoint> bind = localCVs("stripShapeOrig");
+    const std::vector<MPoint> bind = localCVsOf("stripShapeOrig");
     ASSERT_EQ(bind.size(), 10u);
     frame(1);
-    std::vector<MPoint> deformed = localCVs("stripShape");
+    std::vector<MPoint> deformed = localCVsOf("stripShape");
     ASSERT_EQ(deformed.size(), 10u);
     for (size_t i = 0; i < bind.size(); ++i)
         EXPECT_LT(deformed[i].distanceTo(bind[i]), 1e-12) << i;
@@ -203,7 +191,7 @@ TEST_F(AnimationTest, ASkinnedStripFollowsTheLinearBlendOfItsJoints) {
     const double weights[5] = {0, 0, 0.5, 1, 1}; // joint2's, by u
     for (double f : {4.0, 10.0}) {
         frame(f);
-        deformed = localCVs("stripShape");
+        deformed = localCVsOf("stripShape");
         const double degrees = 90.0 * (f - 1) / 9;
         for (size_t i = 0; i < bind.size(); ++i)
             EXPECT_LT(deformed[i].distanceTo(blended(bind[i], weights[i / 2], degrees)), 1e-9)
@@ -212,13 +200,13 @@ TEST_F(AnimationTest, ASkinnedStripFollowsTheLinearBlendOfItsJoints) {
 
     // Dual quaternions turn the half-and-half CVs halfway about the elbow instead.
     ASSERT_EQ(scene.setAttr("skinCluster1.skm", 1.0), MS::kSuccess);
-    deformed = localCVs("stripShape");
+    deformed = localCVsOf("stripShape");
     const double r = std::sqrt(0.5);
     EXPECT_LT(deformed[4].distanceTo(MPoint(2 - r, r - 1, 0)), 1e-9) << deformed[4];
     EXPECT_LT(deformed[8].distanceTo(blended(bind[8], 1.0, 90.0)), 1e-9);
     // The envelope blends back towards the input.
     ASSERT_EQ(scene.setAttr("skinCluster1.en", 0.0), MS::kSuccess);
-    EXPECT_LT(localCVs("stripShape")[8].distanceTo(bind[8]), 1e-12);
+    EXPECT_LT(localCVsOf("stripShape")[8].distanceTo(bind[8]), 1e-12);
 }
 
 TEST_F(AnimationTest, TheLegacyChainTweaksAndSkinsOnlyItsGroup) {
@@ -242,9 +230,9 @@ TEST_F(AnimationTest, TheLegacyChainTweaksAndSkinsOnlyItsGroup) {
          "connectAttr \"skinCluster1GroupParts.og\" \"skinCluster1.ip[0].ig\";\n"
          "connectAttr \"skinCluster1GroupId.id\" \"skinCluster1.ip[0].gi\";\n"
          "connectAttr \"skinCluster1.og[0]\" \"stripShape.cr\";\n");
-    const std::vector<MPoint> bind = localCVs("stripShapeOrig");
+    const std::vector<MPoint> bind = localCVsOf("stripShapeOrig");
     frame(10);
-    const std::vector<MPoint> deformed = localCVs("stripShape");
+    const std::vector<MPoint> deformed = localCVsOf("stripShape");
     ASSERT_EQ(deformed.size(), 10u);
     EXPECT_LT(deformed[6].distanceTo(blended(bind[6], 1.0, 90.0)), 1e-9);
     EXPECT_LT(deformed[8].distanceTo(bind[8]), 1e-12);
@@ -275,12 +263,12 @@ TEST_F(AnimationTest, BlendShapesAddStoredTargetsThroughInBetweens) {
          "connectAttr \"blendShape1.og[0]\" \"deltaMush1.ip[0].ig\";\n"
          "connectAttr \"deltaMush1.og[0]\" \"stripShape.cr\";\n");
     frame(25);
-    std::vector<MPoint> cvs = localCVs("stripShape");
+    std::vector<MPoint> cvs = localCVsOf("stripShape");
     ASSERT_EQ(cvs.size(), 10u);
     EXPECT_NEAR(cvs[8].y, 1.0, 1e-6);
     EXPECT_NEAR(cvs[9].y, 1.0, 1e-6);
     frame(75);
-    cvs = localCVs("stripShape");
+    cvs = localCVsOf("stripShape");
     EXPECT_NEAR(cvs[8].y, 1.0, 1e-6); // halfway from 2 to nothing
     EXPECT_NEAR(cvs[9].y, 1.5, 1e-6); // halfway from 2 to 1
     EXPECT_DOUBLE_EQ(cvs[6].y, 0.0);

@@ -152,23 +152,20 @@ void AnimCurve::resolveTangents() {
         // A weighted tangent spans its side's interval (the other side's at an end key).
         const double spanIn = dtIn > 0.0 ? dtIn : (dtOut > 0.0 ? dtOut : 1.0);
         const double spanOut = dtOut > 0.0 ? dtOut : (dtIn > 0.0 ? dtIn : 1.0);
+        // A stored tangent is used as it is; otherwise its type gives the slope.
+        auto resolve = [&](bool in, bool stored, double storedX, double storedY, int type,
+                           double span, double& x, double& y) {
+            if (stored) {
+                x = storedX;
+                y = storedY;
+                return;
+            }
+            x = settings_.weighted ? span : 1.0;
+            y = slopeOf(k, in, type) * x;
+        };
         Tangents& t = tangents_[k];
-        if (key.hasIn) {
-            t.inX = key.inX;
-            t.inY = key.inY;
-        } else {
-            const double slope = slopeOf(k, true, key.inType);
-            t.inX = settings_.weighted ? spanIn : 1.0;
-            t.inY = slope * t.inX;
-        }
-        if (key.hasOut) {
-            t.outX = key.outX;
-            t.outY = key.outY;
-        } else {
-            const double slope = slopeOf(k, false, key.outType);
-            t.outX = settings_.weighted ? spanOut : 1.0;
-            t.outY = slope * t.outX;
-        }
+        resolve(true, key.hasIn, key.inX, key.inY, key.inType, spanIn, t.inX, t.inY);
+        resolve(false, key.hasOut, key.outX, key.outY, key.outType, spanOut, t.outX, t.outY);
     }
 }
 

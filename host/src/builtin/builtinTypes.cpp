@@ -26,10 +26,9 @@ class GenericNode : public MPxNode {
 
 // Host-reserved ids, outside the range plug-ins are given.
 void registerBuiltinTypes(TypeRegistry& registry) {
-    NodeType* transform =
-        registry.registerBuiltin("transform", MTypeId(0x0fff0001), &TransformNode::creator,
-                                 MPxNode::kTransformNode, MFn::kTransform, true, false,
-                                 &TransformNode::initialize);
+    NodeType* transform = registry.registerBuiltin(
+        "transform", MTypeId(0x0fff0001), &TransformNode::creator, MPxNode::kTransformNode,
+        MFn::kTransform, true, false, &TransformNode::initialize);
     addWorldMatrixOutputs(*transform);
     registerJointType(registry);
     NodeType* generic =

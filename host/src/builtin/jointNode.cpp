@@ -12,28 +12,6 @@ MObject JointNode::jointOrient, JointNode::segmentScaleCompensate, JointNode::in
 
 namespace {
 
-MObject triple(const std::string& name, const std::string& shortName, double value) {
-    MFnNumericAttribute fn;
-    MObject children[3];
-    const char* axes[3] = {"X", "Y", "Z"};
-    const char* shortAxes[3] = {"x", "y", "z"};
-    for (int i = 0; i < 3; ++i)
-        children[i] = fn.create((name + axes[i]).c_str(), (shortName + shortAxes[i]).c_str(),
-                                MFnNumericData::kDouble, value);
-    MObject parent =
-        fn.create(name.c_str(), shortName.c_str(), children[0], children[1], children[2]);
-    MPxNode::addAttribute(parent);
-    return parent;
-}
-
-MMatrix diagonal(double x, double y, double z) {
-    MMatrix m;
-    m(0, 0) = x;
-    m(1, 1) = y;
-    m(2, 2) = z;
-    return m;
-}
-
 // 1 / s, leaving a zero scale alone rather than dividing by it.
 double inverseOf(double s) {
     return s != 0.0 ? 1.0 / s : 1.0;
@@ -42,9 +20,9 @@ double inverseOf(double s) {
 } // namespace
 
 void JointNode::initialize() {
-    jointOrient = triple("jointOrient", "jo", 0.0);
+    jointOrient = addChannelTriple("jointOrient", "jo", 0.0);
     attributeDef(jointOrient)->angle = true;
-    inverseScale = triple("inverseScale", "is", 1.0);
+    inverseScale = addChannelTriple("inverseScale", "is", 1.0);
     MFnNumericAttribute flag;
     segmentScaleCompensate =
         flag.create("segmentScaleCompensate", "ssc", MFnNumericData::kBoolean, 1.0);
@@ -75,22 +53,6 @@ MMatrix jointLocalMatrix(Node& node) {
     auto channel = [&node](const MObject& compound, int i) {
         return transformComponent(node, compound, i);
     };
-    const MMatrix S = diagonal(channel(TransformNode::scale, 0), channel(TransformNode::scale, 1),
-                               channel(TransformNode::scale, 2));
-    const MMatrix RA =
-        MEulerRotation(channel(TransformNode::rotateAxis, 0), channel(TransformNode::rotateAxis, 1),
-                       channel(TransformNode::rotateAxis, 2))
-            .asMatrix();
-    PlugRef orderRef{&node, attributeDef(TransformNode::rotateOrder), {}};
-    Slot* orderSlot = Graph::instance().pull(orderRef);
-    int order = orderSlot ? static_cast<int>(orderSlot->get(orderRef.attribute)) : 0;
-    if (order < 0 || order > 5)
-        order = 0;
-    const MMatrix R =
-        MEulerRotation(channel(TransformNode::rotate, 0), channel(TransformNode::rotate, 1),
-                       channel(TransformNode::rotate, 2),
-                       static_cast<MEulerRotation::RotationOrder>(order))
-            .asMatrix();
     const MMatrix JO =
         MEulerRotation(channel(JointNode::jointOrient, 0), channel(JointNode::jointOrient, 1),
                        channel(JointNode::jointOrient, 2))
@@ -99,14 +61,10 @@ MMatrix jointLocalMatrix(Node& node) {
     PlugRef compensate{&node, attributeDef(JointNode::segmentScaleCompensate), {}};
     Slot* compensateSlot = Graph::instance().pull(compensate);
     if (!compensateSlot || compensateSlot->get(compensate.attribute) != 0.0)
-        IS = diagonal(inverseOf(channel(JointNode::inverseScale, 0)),
-                      inverseOf(channel(JointNode::inverseScale, 1)),
-                      inverseOf(channel(JointNode::inverseScale, 2)));
-    MMatrix T;
-    T(3, 0) = channel(TransformNode::translate, 0);
-    T(3, 1) = channel(TransformNode::translate, 1);
-    T(3, 2) = channel(TransformNode::translate, 2);
-    return S * RA * R * JO * IS * T;
+        IS = scaleMatrix(inverseOf(channel(JointNode::inverseScale, 0)),
+                         inverseOf(channel(JointNode::inverseScale, 1)),
+                         inverseOf(channel(JointNode::inverseScale, 2)));
+    return scaleOf(node) * rotateAxisOf(node) * rotateOf(node) * JO * IS * translateOf(node);
 }
 
 } // namespace host

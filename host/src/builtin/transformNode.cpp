@@ -44,21 +44,13 @@ const char* const xyz[3] = {"x", "y", "z"};
 const char* const shearNames[3] = {"XY", "XZ", "YZ"};
 const char* const shearShort[3] = {"xy", "xz", "yz"};
 
-MMatrix translation(double x, double y, double z) {
-    MMatrix m;
-    m(3, 0) = x;
-    m(3, 1) = y;
-    m(3, 2) = z;
-    return m;
-}
-
 double component(Node& node, const MObject& parent, int i) {
     return transformComponent(node, parent, i);
 }
 
 MMatrix fromTriple(Node& node, const MObject& attribute) {
-    return translation(component(node, attribute, 0), component(node, attribute, 1),
-                       component(node, attribute, 2));
+    return translationMatrix(component(node, attribute, 0), component(node, attribute, 1),
+                             component(node, attribute, 2));
 }
 
 MObject matrixOutput(const char* name, const char* shortName, bool perInstance) {
@@ -85,6 +77,26 @@ MMatrix parentWorld(Node& node) {
     return node.parent() && inherits(node) ? host::worldMatrix(*node.parent()) : MMatrix();
 }
 } // namespace
+
+MObject addChannelTriple(const char* name, const char* shortName, double value) {
+    return triple(name, shortName, value, XYZ, xyz);
+}
+
+MMatrix translationMatrix(double x, double y, double z) {
+    MMatrix m;
+    m(3, 0) = x;
+    m(3, 1) = y;
+    m(3, 2) = z;
+    return m;
+}
+
+MMatrix scaleMatrix(double x, double y, double z) {
+    MMatrix m;
+    m(0, 0) = x;
+    m(1, 1) = y;
+    m(2, 2) = z;
+    return m;
+}
 
 double transformComponent(Node& node, const MObject& compound, int i) {
     PlugRef ref{&node, attributeDef(compound), {}};
@@ -175,42 +187,51 @@ void addWorldMatrixOutputs(NodeType& type) {
         type.worldOutputs.push_back(attributeDef(*output));
 }
 
-MMatrix localMatrix(Node& node) {
-    if (node.type()->api == MFn::kJoint)
-        return jointLocalMatrix(node);
-    if (node.type()->api != MFn::kTransform)
-        return MMatrix();
-    double sx = component(node, TransformNode::scale, 0);
-    double sy = component(node, TransformNode::scale, 1);
-    double sz = component(node, TransformNode::scale, 2);
-    MMatrix S;
-    S(0, 0) = sx;
-    S(1, 1) = sy;
-    S(2, 2) = sz;
-    MMatrix SH;
-    SH(1, 0) = component(node, TransformNode::shear, 0);
-    SH(2, 0) = component(node, TransformNode::shear, 1);
-    SH(2, 1) = component(node, TransformNode::shear, 2);
-    MMatrix SP = fromTriple(node, TransformNode::scalePivot);
-    MMatrix ST = fromTriple(node, TransformNode::scalePivotTranslate);
-    MMatrix RP = fromTriple(node, TransformNode::rotatePivot);
-    MMatrix RT = fromTriple(node, TransformNode::rotatePivotTranslate);
-    MMatrix T = fromTriple(node, TransformNode::translate);
-    MMatrix RA = MEulerRotation(component(node, TransformNode::rotateAxis, 0),
-                                component(node, TransformNode::rotateAxis, 1),
-                                component(node, TransformNode::rotateAxis, 2))
-                     .asMatrix();
+MMatrix scaleOf(Node& node) {
+    return scaleMatrix(component(node, TransformNode::scale, 0),
+                       component(node, TransformNode::scale, 1),
+                       component(node, TransformNode::scale, 2));
+}
+
+MMatrix rotateAxisOf(Node& node) {
+    return MEulerRotation(component(node, TransformNode::rotateAxis, 0),
+                          component(node, TransformNode::rotateAxis, 1),
+                          component(node, TransformNode::rotateAxis, 2))
+        .asMatrix();
+}
+
+MMatrix rotateOf(Node& node) {
     PlugRef orderRef{&node, attributeDef(TransformNode::rotateOrder), {}};
     Slot* orderSlot = Graph::instance().pull(orderRef);
     int order = orderSlot ? static_cast<int>(orderSlot->get(orderRef.attribute)) : 0;
     if (order < 0 || order > 5)
         order = 0;
-    MMatrix R = MEulerRotation(component(node, TransformNode::rotate, 0),
-                               component(node, TransformNode::rotate, 1),
-                               component(node, TransformNode::rotate, 2),
-                               static_cast<MEulerRotation::RotationOrder>(order))
-                    .asMatrix();
-    return SP.inverse() * S * SH * SP * ST * RP.inverse() * RA * R * RP * RT * T;
+    return MEulerRotation(component(node, TransformNode::rotate, 0),
+                          component(node, TransformNode::rotate, 1),
+                          component(node, TransformNode::rotate, 2),
+                          static_cast<MEulerRotation::RotationOrder>(order))
+        .asMatrix();
+}
+
+MMatrix translateOf(Node& node) {
+    return fromTriple(node, TransformNode::translate);
+}
+
+MMatrix localMatrix(Node& node) {
+    if (node.type()->api == MFn::kJoint)
+        return jointLocalMatrix(node);
+    if (node.type()->api != MFn::kTransform)
+        return MMatrix();
+    MMatrix SH;
+    SH(1, 0) = component(node, TransformNode::shear, 0);
+    SH(2, 0) = component(node, TransformNode::shear, 1);
+    SH(2, 1) = component(node, TransformNode::shear, 2);
+    const MMatrix SP = fromTriple(node, TransformNode::scalePivot);
+    const MMatrix ST = fromTriple(node, TransformNode::scalePivotTranslate);
+    const MMatrix RP = fromTriple(node, TransformNode::rotatePivot);
+    const MMatrix RT = fromTriple(node, TransformNode::rotatePivotTranslate);
+    return SP.inverse() * scaleOf(node) * SH * SP * ST * RP.inverse() * rotateAxisOf(node) *
+           rotateOf(node) * RP * RT * translateOf(node);
 }
 
 MMatrix worldMatrix(Node& node) {

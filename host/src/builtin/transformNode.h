@@ -36,6 +36,17 @@ MMatrix localMatrix(Node& node);
 // The node's matrix times those of the nodes above it, up to the world or to the first node
 // that does not inherit its parent's transform ("inheritsTransform" off).
 MMatrix worldMatrix(Node& node);
+// Adds a keyable double3 channel to the type being initialized: "name" with children nameX,
+// nameY, nameZ ("jo": jox, joy, joz).
+MObject addChannelTriple(const char* name, const char* shortName, double value);
+MMatrix translationMatrix(double x, double y, double z);
+MMatrix scaleMatrix(double x, double y, double z);
+// The matrices of a transform's (or joint's) channels: scale, rotate axis (xyz), rotate in the
+// node's rotate order, translate.
+MMatrix scaleOf(Node& node);
+MMatrix rotateAxisOf(Node& node);
+MMatrix rotateOf(Node& node);
+MMatrix translateOf(Node& node);
 // A channel of a transform: component i of a numeric compound (translate, scale, ...).
 double transformComponent(Node& node, const MObject& compound, int i);
 
