@@ -275,3 +275,19 @@ TEST_F(AnimationTest, BlendShapesAddStoredTargetsThroughInBetweens) {
     EXPECT_EQ(messages->count(host::MessageKind::kWarning), 1u) << joined(warnings());
     EXPECT_TRUE(messages->contains(host::MessageKind::kWarning, "'deltaMush1' (deltaMush)"));
 }
+
+TEST_F(AnimationTest, FarInfluenceIndicesAndShortWeightListsDoNoHarm) {
+    // An influence at a logical index near the top of the range costs nothing; a compact weight
+    // list shorter than its range is refused, naming the plug.
+    const std::string path =
+        write("far.ma", std::string("//Maya ASCII 2013 scene\n") + kStrip +
+                            "setAttr \"skinCluster1.wl[0:2000000000].w\" 1 0;\n"
+                            "connectAttr \"joint2.wm\" \"skinCluster1.ma[2000000000]\";\n"
+                            "connectAttr \"stripShapeOrig.ws\" \"skinCluster1.ip[0].ig\";\n"
+                            "connectAttr \"skinCluster1.og[0]\" \"stripShape.cr\";\n");
+    ASSERT_EQ(scene.openFile(path), MS::kSuccess);
+    EXPECT_EQ(errors().size(), 1u) << joined(errors());
+    EXPECT_TRUE(messages->contains(host::MessageKind::kError, "skinCluster1.wl[0:2000000000].w"));
+    frame(10);
+    EXPECT_EQ(localCVsOf("stripShape").size(), 10u);
+}

@@ -71,10 +71,13 @@ bool SkinClusterNode::deform(MDataBlock& data, unsigned, const MObject&,
     const std::map<unsigned, MMatrix> driving = matrices(data, matrix);
     if (driving.empty())
         return false;
-    std::vector<MMatrix> influences(driving.rbegin()->first + 1);
+    // Influences by position; weights name them by logical index, which may be sparse.
+    std::vector<MMatrix> influences;
+    std::map<unsigned, unsigned> position;
     for (const auto& [j, world] : driving) {
         auto pre = bind.find(j);
-        influences[j] = geometry * (pre != bind.end() ? pre->second : MMatrix()) * world;
+        position[j] = static_cast<unsigned>(influences.size());
+        influences.push_back(geometry * (pre != bind.end() ? pre->second : MMatrix()) * world);
     }
     const SkinDeformation skin(influences, geometry);
     int method = data.inputValue(skinningMethod).asShort();
@@ -96,8 +99,8 @@ bool SkinClusterNode::deform(MDataBlock& data, unsigned, const MObject&,
             continue;
         MArrayDataHandle row(list.inputValue().child(weights));
         for (unsigned k = 0, m = row.elementCount(); k < m; ++k, row.next())
-            if (driving.count(row.elementIndex()))
-                pointWeights[point].emplace_back(row.elementIndex(), row.inputValue().asDouble());
+            if (auto at = position.find(row.elementIndex()); at != position.end())
+                pointWeights[point].emplace_back(at->second, row.inputValue().asDouble());
     }
     for (size_t p = 0; p < points.size(); ++p) {
         std::vector<std::pair<unsigned, double>>& w = pointWeights[p];

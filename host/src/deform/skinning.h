@@ -24,7 +24,7 @@ enum class SkinningMethod { kLinear = 0, kDualQuaternion = 1, kWeightBlended = 2
 
 class SkinDeformation {
   public:
-    // One matrix A_j per influence index (missing indices: identity), and geomMatrix.
+    // One matrix A_j per influence, and geomMatrix.
     SkinDeformation(const std::vector<MMatrix>& influences, const MMatrix& geomMatrix);
 
     // (influence index, weight) pairs; indices without an influence are skipped. `blend` is

@@ -19,6 +19,13 @@ bool setSparseArrays(CommandRun& run, const ResolvedPlug& plug, const std::strin
                      const std::vector<SceneToken>& values) {
     const AttributeDef* attribute = plug.ref.attribute;
     const double angle = isAngleAttribute(attribute) ? activeUnits(run).radiansPerAngleUnit() : 1.0;
+    // Every element gives at least its count: fewer values cannot be this form.
+    if (values.size() < plug.count()) {
+        run.error("expected a count and (index, value) pairs for each of the " +
+                  countText(plug.count(), "element") + " of '" + plugText + "', got " +
+                  countText(values.size(), "value") + ".");
+        return false;
+    }
     std::vector<std::map<unsigned int, double>> elements(plug.count());
     size_t pos = 0;
     for (size_t k = 0; k < elements.size(); ++k) {
