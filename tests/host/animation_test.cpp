@@ -6,6 +6,7 @@
 
 #include "builtin/transformNode.h"
 #include "data/matrixData.h"
+#include "geometry/meshNode.h"
 #include "geometry/nurbsSurfaceData.h"
 #include "geometry/nurbsSurfaceNode.h"
 
@@ -290,4 +291,41 @@ TEST_F(AnimationTest, FarInfluenceIndicesAndShortWeightListsDoNoHarm) {
     EXPECT_TRUE(messages->contains(host::MessageKind::kError, "skinCluster1.wl[0:2000000000].w"));
     frame(10);
     EXPECT_EQ(localCVsOf("stripShape").size(), 10u);
+}
+
+TEST_F(AnimationTest, AMeshSkinsThroughItsTweakLikeTheStrip) {
+    // The strip as two quads (vertices 0-2 at z = 0, 3-5 at z = 1, x = 0, 2, 4), in the legacy
+    // chain: the tweak lifts vertex 5, the skin moves every vertex.
+    open(std::string(kStrip) +
+         "createNode mesh -n \"meshShapeOrig\" -p \"strip\";\n"
+         "\tsetAttr \".io\" yes;\n"
+         "\tsetAttr -s 6 \".vt[0:5]\" 0 0 0 2 0 0 4 0 0 0 0 1 2 0 1 4 0 1;\n"
+         "\tsetAttr -s 7 \".ed[0:6]\" 0 1 0 1 2 0 3 4 0 4 5 0 0 3 0 1 4 0 2 5 0;\n"
+         "\tsetAttr -s 2 \".fc[0:1]\" -type \"polyFaces\" f 4 0 5 -3 -5 f 4 1 6 -4 -6;\n"
+         "createNode mesh -n \"meshShape\" -p \"strip\";\n"
+         "createNode skinCluster -n \"meshSkin\";\n"
+         "\tsetAttr \".wl[0:5].w\" 1 0 1 2 0 0.5 1 0.5 1 1 1 1 0 1 2 0 0.5 1 0.5 1 1 1;\n"
+         "\tsetAttr \".pm[1]\" -type \"matrix\" 1 0 0 0 0 1 0 0 0 0 1 0 -2 0 0 1;\n"
+         "\tsetAttr \".gm\" -type \"matrix\" 1 0 0 0 0 1 0 0 0 0 1 0 0 1 0 1;\n"
+         "createNode tweak -n \"meshTweak\";\n"
+         "\tsetAttr \".vl[0].vt[5]\" -type \"float3\" 0 0 0.5 ;\n"
+         "createNode groupParts -n \"meshParts\";\n"
+         "\tsetAttr \".ic\" -type \"componentList\" 1 \"vtx[*]\";\n"
+         "connectAttr \"meshShapeOrig.w\" \"meshParts.ig\";\n"
+         "connectAttr \"meshParts.og\" \"meshTweak.ip[0].ig\";\n"
+         "connectAttr \"meshTweak.og[0]\" \"meshSkin.ip[0].ig\";\n"
+         "connectAttr \"joint1.wm\" \"meshSkin.ma[0]\";\n"
+         "connectAttr \"joint2.wm\" \"meshSkin.ma[1]\";\n"
+         "connectAttr \"meshSkin.og[0]\" \"meshShape.i\";\n");
+    frame(10);
+    host::Node* shape = host::Graph::instance().find("meshShape");
+    ASSERT_NE(shape, nullptr);
+    const std::vector<MPoint> points = host::meshOfNode(*shape)->points;
+    ASSERT_EQ(points.size(), 6u);
+    const double weights[3] = {0, 0.5, 1}; // joint2's, by x
+    for (size_t i = 0; i < 6; ++i) {
+        const MPoint bind(2.0 * (i % 3), 0, i < 3 ? 0 : (i == 5 ? 1.5 : 1));
+        EXPECT_LT(points[i].distanceTo(blended(bind, weights[i % 3], 90.0)), 1e-9) << i;
+    }
+    EXPECT_EQ(host::meshOfNode(*shape)->numPolygons(), 2);
 }
