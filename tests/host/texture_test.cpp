@@ -1,6 +1,8 @@
 // The built-in texture nodes (checker, ramp, file, place2dTexture) sampled through
 // MRenderUtil::sampleShadingNetwork.
 
+#include "pngFiles.h"
+
 #include <host/image.h>
 #include <host/messages.h>
 #include <host/scene.h>
@@ -100,7 +102,7 @@ class TextureTest : public ::testing::Test {
         image.height = 2;
         image.pixels = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 51};
         std::string path = scratchDir() + "/" + name;
-        EXPECT_TRUE(host::writePng(path, image));
+        EXPECT_TRUE(writeTestPng(path, image));
         return path;
     }
 

@@ -7,6 +7,8 @@
 #include "view/view.h"
 #include "view/viewCamera.h"
 
+#include "pngFiles.h"
+
 #include <host/image.h>
 #include <host/messages.h>
 #include <host/scene.h>
@@ -29,7 +31,10 @@
 
 #include <GL/gl.h>
 
+#include <sys/stat.h>
+
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <map>
 #include <string>
@@ -711,7 +716,7 @@ TEST(PngFile, WritesAndReadsBackEveryPixel) {
         for (int c = 0; c < 4; ++c)
             image.pixels.push_back(static_cast<unsigned char>(i * 17 + c * 3));
     const std::string path = testing::TempDir() + "viewport_roundtrip.png";
-    ASSERT_TRUE(host::writePng(path, image));
+    ASSERT_TRUE(writeTestPng(path, image));
     host::Image back;
     ASSERT_TRUE(host::readPng(path, back));
     EXPECT_EQ(back.width, 5);
@@ -725,10 +730,10 @@ TEST(PngFile, FailuresNameTheFile) {
     image.width = 2;
     image.height = 2;
     image.pixels.assign(15, 0); // one byte short
-    EXPECT_EQ(host::writePng(testing::TempDir() + "short.png", image), MS::kInvalidParameter);
-    image.pixels.assign(16, 0);
-    EXPECT_FALSE(host::writePng("/no/such/folder/out.png", image));
-    EXPECT_TRUE(messages.contains(host::MessageKind::kError, "/no/such/folder/out.png"));
+    std::vector<unsigned char> bytes;
+    std::string why;
+    EXPECT_FALSE(host::encodePng(image, bytes, &why));
+    EXPECT_EQ(why, "the image is 2x2 with 15 bytes of pixels");
 
     const std::string text = testing::TempDir() + "not_a_png.png";
     std::ofstream(text) << "plain text, not an image\n";
@@ -736,6 +741,15 @@ TEST(PngFile, FailuresNameTheFile) {
     EXPECT_FALSE(host::readPng(text, read));
     EXPECT_TRUE(messages.contains(host::MessageKind::kError, text));
     EXPECT_EQ(read.width, 0);
+
+    // A FIFO without a writer is refused at once, not waited on.
+    const std::string fifo = testing::TempDir() + "viewport_fifo.png";
+    std::remove(fifo.c_str());
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(host::readPng(fifo, read));
+    EXPECT_TRUE(messages.contains(host::MessageKind::kError,
+                                  "'" + fifo + "': it is a FIFO (named pipe), not a regular file"));
+    std::remove(fifo.c_str());
 }
 
 } // namespace

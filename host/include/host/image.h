@@ -1,6 +1,8 @@
 #pragma once
-// Images the host draws and reads: 8-bit RGBA pixels, and PNG files. Failures are reported
-// through MGlobal::displayError, naming the file, and returned as a status.
+// Images the host draws and reads: 8-bit RGBA pixels, PNG bytes and PNG files. Failures to read
+// are reported through MGlobal::displayError, naming the file, and returned as a status.
+// Writing a file is the caller's: the quillo program writes the bytes under a temporary name
+// and renames them into place, so a failed write never destroys an earlier image.
 
 #include <maya/MStatus.h>
 
@@ -22,10 +24,11 @@ struct Image {
     }
 };
 
-// Writes an 8-bit RGBA PNG. An image without pixels, or one whose pixel count does not match
-// its size, is refused with kInvalidParameter.
-MStatus writePng(const std::string& path, const Image& image);
-// Reads any PNG libpng reads, converted to 8-bit RGBA.
+// The image as the bytes of an 8-bit RGBA PNG file. False, with *why, for an image without
+// pixels or one whose pixel count does not match its size, or when libpng fails.
+bool encodePng(const Image& image, std::vector<unsigned char>& bytes, std::string* why);
+// Reads any PNG libpng reads, converted to 8-bit RGBA. Only a regular file is read: a folder,
+// FIFO or device is refused without blocking.
 MStatus readPng(const std::string& path, Image& image);
 
 } // namespace host

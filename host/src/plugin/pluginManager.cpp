@@ -1,5 +1,6 @@
 #include "callbacks/callbackRegistry.h"
 #include "command/pluginCommands.h"
+#include "foundation/regularFile.h"
 #include "graph/graph.h"
 #include "graph/nodeType.h"
 #include "plugin/plugin.h"
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <cstring>
 #include <dlfcn.h>
+#include <unistd.h>
 
 namespace host {
 
@@ -71,6 +73,17 @@ MStatus PluginManager::load(const std::string& path, std::string* error) {
     if (find(path)) {
         *error = "Plug-in " + path + " is already loaded.";
         return MS::kFailure;
+    }
+    // A path naming a file must name a regular file: dlopen would block on a FIFO forever.
+    // (A bare name is looked up on the library path by dlopen itself.)
+    if (path.find('/') != std::string::npos) {
+        std::string why;
+        const int fd = openRegularFile(path, &why);
+        if (fd < 0) {
+            *error = "Cannot load plug-in " + path + ": " + why + ".";
+            return MS::kFailure;
+        }
+        close(fd);
     }
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {

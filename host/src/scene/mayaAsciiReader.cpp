@@ -1,5 +1,7 @@
 #include "scene/mayaAsciiReader.h"
 
+#include "foundation/regularFile.h"
+
 #include "graph/graph.h"
 #include "scene/geometryHistory.h"
 #include "scene/rawValues.h"
@@ -244,27 +246,11 @@ class FileReader {
 } // namespace
 
 bool readSceneText(const std::string& path, std::string& text, std::string& error) {
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0) {
-        error = "Cannot open scene file '" + path + "': " + std::strerror(errno) + ".";
+    std::string why;
+    if (!readRegularFile(path, text, &why)) {
+        error = "Cannot open scene file '" + path + "': " + why + ".";
         return false;
     }
-    if (S_ISDIR(info.st_mode)) {
-        error = "Cannot open scene file '" + path + "': it is a folder.";
-        return false;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "Cannot open scene file '" + path + "': " + std::strerror(errno) + ".";
-        return false;
-    }
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad()) {
-        error = "Cannot read scene file '" + path + "'.";
-        return false;
-    }
-    text = buffer.str();
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
         text.erase(0, 3);
     if (text.compare(0, 4, "FOR4") == 0 || text.compare(0, 4, "FOR8") == 0 ||

@@ -1,5 +1,6 @@
 #include "shading/fileTexture.h"
 
+#include "foundation/regularFile.h"
 #include "graph/graph.h"
 #include "graph/nodeType.h"
 #include "shading/textureNode.h"
@@ -12,9 +13,10 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <system_error>
+
+#include <unistd.h>
 
 namespace host {
 
@@ -40,11 +42,18 @@ std::map<std::string, CachedImage>& imageCache() {
     return cache;
 }
 
-bool isPng(const std::string& path) {
+// Opened without blocking, so a texture path naming a FIFO is refused instead of hanging.
+bool isPng(const std::string& path, std::string* why) {
     static const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-    std::ifstream in(path, std::ios::binary);
+    const int fd = openRegularFile(path, why);
+    if (fd < 0)
+        return false;
     char head[8] = {};
-    return in.read(head, 8) && std::memcmp(head, signature, 8) == 0;
+    const bool png = read(fd, head, 8) == 8 && std::memcmp(head, signature, 8) == 0;
+    close(fd);
+    if (!png)
+        *why = "it is not a PNG image";
+    return png;
 }
 
 // Checked here before readPng so that a missing or foreign file gives the sample's one
@@ -56,8 +65,9 @@ const Image* loadImage(const std::string& path, const std::string& node, std::st
         *error = "'" + node + "' has no image file name";
         return nullptr;
     }
-    if (!std::filesystem::is_regular_file(path, code)) {
-        *error = where + " does not exist";
+    std::string why;
+    if (!isPng(path, &why)) {
+        *error = where + " cannot be read: " + why;
         return nullptr;
     }
     const std::uintmax_t size = std::filesystem::file_size(path, code);
@@ -70,10 +80,6 @@ const Image* loadImage(const std::string& path, const std::string& node, std::st
     auto it = cache.find(path);
     if (it != cache.end() && it->second.size == size && it->second.modified == modified)
         return &it->second.image;
-    if (!isPng(path)) {
-        *error = where + " is not a PNG image";
-        return nullptr;
-    }
     CachedImage entry{size, modified, Image{}};
     if (!readPng(path, entry.image) || entry.image.width <= 0 || entry.image.height <= 0) {
         *error = where + " cannot be decoded as a PNG image";

@@ -2,11 +2,17 @@
 
 #include <host/image.h>
 
+#include "foundation/regularFile.h"
+
 #include <maya/MGlobal.h>
 
 #include <png.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <memory>
 
 namespace host {
 
@@ -21,30 +27,49 @@ MStatus fail(const std::string& message, MStatus status = MS::kFailure) {
 
 } // namespace
 
-MStatus writePng(const std::string& path, const Image& image) {
+bool encodePng(const Image& image, std::vector<unsigned char>& bytes, std::string* why) {
     const size_t expected = static_cast<size_t>(image.width > 0 ? image.width : 0) *
                             static_cast<size_t>(image.height > 0 ? image.height : 0) * 4;
-    if (expected == 0 || image.pixels.size() != expected)
-        return fail("Cannot write the image '" + path + "': it is " + std::to_string(image.width) +
-                        "x" + std::to_string(image.height) + " with " +
-                        std::to_string(image.pixels.size()) + " bytes of pixels.",
-                    MS::kInvalidParameter);
+    if (expected == 0 || image.pixels.size() != expected) {
+        *why = "the image is " + std::to_string(image.width) + "x" + std::to_string(image.height) +
+               " with " + std::to_string(image.pixels.size()) + " bytes of pixels";
+        return false;
+    }
     png_image png;
     std::memset(&png, 0, sizeof png);
     png.version = PNG_IMAGE_VERSION;
     png.width = static_cast<png_uint_32>(image.width);
     png.height = static_cast<png_uint_32>(image.height);
     png.format = PNG_FORMAT_RGBA;
-    if (!png_image_write_to_file(&png, path.c_str(), 0, image.pixels.data(), 0, nullptr))
-        return fail("Cannot write the image '" + path + "': " + png.message);
-    return MS::kSuccess;
+    // The most a PNG of this image can take, so that it is compressed once.
+    png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(png);
+    bytes.resize(size);
+    if (!png_image_write_to_memory(&png, bytes.data(), &size, 0, image.pixels.data(), 0, nullptr)) {
+        *why = std::string("libpng failed: ") + png.message;
+        png_image_free(&png);
+        bytes.clear();
+        return false;
+    }
+    bytes.resize(size);
+    return true;
 }
 
 MStatus readPng(const std::string& path, Image& image) {
+    std::string why;
+    const int fd = openRegularFile(path, &why);
+    if (fd < 0)
+        return fail("Cannot read the image '" + path + "': " + why + ".");
+    std::FILE* file = fdopen(fd, "rb");
+    if (!file) {
+        close(fd);
+        return fail("Cannot read the image '" + path + "': " + std::strerror(errno) + ".");
+    }
+    // Closes the file on every way out; libpng only reads from it.
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(file, &std::fclose);
     png_image png;
     std::memset(&png, 0, sizeof png);
     png.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&png, path.c_str()))
+    if (!png_image_begin_read_from_stdio(&png, file))
         return fail("Cannot read the image '" + path + "': " + png.message);
     png.format = PNG_FORMAT_RGBA;
     // Refused before anything is allocated for it: no image the host uses comes near this.
