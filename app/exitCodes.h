@@ -9,8 +9,9 @@ enum ExitCode {
     kExitUsage = 2,        // the command line is wrong
     kExitSceneFailed = 3,  // the scene file cannot be read, or reading it reported errors
     kExitDrawFailed = 4,   // the view cannot be drawn (no such camera, no OpenGL context)
-    kExitWriteFailed = 5,  // the output file (image or JSON) cannot be written
-    kExitBuildFailed = 6   // a feather node or system reported an error while building
+    kExitWriteFailed = 5,  // the output file (image or export) cannot be written, or is an input
+    kExitBuildFailed = 6,  // a feather node or system reported an error while building
+    kExitSignalBase = 128  // plus the number of the signal that interrupted the program
 };
 
 } // namespace quillo

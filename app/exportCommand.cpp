@@ -70,6 +70,9 @@ int exportCommand(const std::vector<std::string>& arguments) {
     SceneOpened opened = SceneOpened::kClean;
     if (const int stop = startScene(bar, plugin, scenePath, opened))
         return stop;
+    if (const int stop =
+            refuseInputAsOutput(bar, "export", frameOutputs(frames, output), scenePath))
+        return stop;
 
     // One pass per frame; a frame that fails stops the range, the frames before it written.
     for (size_t pass = 0; pass < frames.passes(); ++pass) {

@@ -46,6 +46,15 @@ std::string startFramePass(const FrameChoice& choice, size_t k, const std::strin
     return frameFileName(output, frame);
 }
 
+std::vector<std::string> frameOutputs(const FrameChoice& choice, const std::string& output) {
+    if (!choice.given)
+        return {output};
+    std::vector<std::string> files;
+    for (const double frame : choice.frames)
+        files.push_back(frameFileName(output, frame));
+    return files;
+}
+
 std::string framePassLabel(const FrameChoice& choice, size_t k, const std::string& what) {
     if (!choice.given)
         return what;

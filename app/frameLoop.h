@@ -27,6 +27,8 @@ void checkFrameOutput(CommandLine& line, const FrameChoice& choice, const std::s
 // Pass k: moves the scene to its frame (when frames were given) and gives the output file's
 // name for it.
 std::string startFramePass(const FrameChoice& choice, size_t k, const std::string& output);
+// Every file the passes will write, in pass order, without moving the scene.
+std::vector<std::string> frameOutputs(const FrameChoice& choice, const std::string& output);
 // "frame 12 (3 of 24): what", or just what without frames.
 std::string framePassLabel(const FrameChoice& choice, size_t k, const std::string& what);
 

@@ -5,7 +5,10 @@
 
 #include "commands.h"
 #include "exitCodes.h"
+#include "exitOnSignal.h"
 #include "programPaths.h"
+
+#include "feather/buildWorkers.h"
 
 #include <host/mel.h>
 #include <host/scene.h>
@@ -47,33 +50,45 @@ const char* const usage =
     "                  its length (out.####.rib: out.0012.rib); a file per frame is the\n"
     "                  same whatever range or order it was made in. Without them, the\n"
     "                  scene's saved time\n"
-    "  --workers N     build feathers on N threads (1: one after another); by default\n"
-    "                  QUILLO_WORKERS when set, else one per hardware thread. The\n"
+    "  --workers N     build feathers on N threads, 1 to 1024 (1: one after another); by\n"
+    "                  default QUILLO_WORKERS when set, else one per hardware thread. The\n"
     "                  feathers are the same for any N\n"
     "  --help          this text\n"
     "\n"
+    "Environment:\n"
+    "  QUILLO_WORKERS     the build threads when --workers is not given\n"
+    "  QUILLO_MAX_POINTS  the build budget: the most points one feather node or feather\n"
+    "                     system may build (default 500000000)\n"
+    "\n"
     "Exit codes:\n"
-    "  0  done\n"
-    "  1  a plug-in build could not be loaded or unloaded\n"
-    "  2  the command line is wrong\n"
-    "  3  the scene file cannot be read, or reading it reported errors (render still\n"
-    "     writes the image of what was read, info still lists it)\n"
-    "  4  the view cannot be drawn (no such camera, no OpenGL context)\n"
-    "  5  the image cannot be written (render), or the export file (export)\n"
-    "  6  a feather node or system reported an error while building (export writes\n"
-    "     nothing; the last line names the nodes and why)\n";
+    "  0    done\n"
+    "  1    a plug-in build could not be loaded or unloaded\n"
+    "  2    the command line is wrong\n"
+    "  3    the scene file cannot be read, or reading it reported errors (render still\n"
+    "       writes the image of what was read, info still lists it)\n"
+    "  4    the view cannot be drawn (no such camera, no OpenGL context)\n"
+    "  5    the output (image or export file) cannot be written, or it is one of the\n"
+    "       files the scene reads; an earlier file under its name is left as it was\n"
+    "  6    a feather node or system reported an error while building (a refused value,\n"
+    "       a file it could not read, the build budget, memory running out): export\n"
+    "       writes nothing for that frame and stops, render writes the image of what\n"
+    "       built; the last line names the nodes and why\n"
+    "  129  interrupted by SIGHUP, 130 by SIGINT, 143 by SIGTERM (128 + the signal's\n"
+    "       number); a file being written is removed, an earlier one left as it was\n";
 
-// A worker count: digits only, from 1 up.
+// A worker count: digits only, from 1 to maxBuildWorkers.
 bool isWorkerCount(const std::string& text) {
     if (text.empty() || text.size() > 4 ||
         text.find_first_not_of("0123456789") != std::string::npos)
         return false;
-    return std::stoi(text) >= 1;
+    const int count = std::stoi(text);
+    return count >= 1 && count <= static_cast<int>(maxBuildWorkers);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    quillo::exitOnSignal();
     host::addScriptPath(quillo::programDirectory() + "/../scripts");
     // Scene commands (createNode, ls, connectAttr...) for scene files and the plug-in's menu.
     host::Scene::registerMelCommands();
@@ -92,7 +107,10 @@ int main(int argc, char** argv) {
         } else if (arguments[i] == "--workers") {
             // Through the environment: the plug-in library reads it at every build.
             if (i + 1 >= arguments.size() || !isWorkerCount(arguments[i + 1])) {
-                std::cerr << "quillo: --workers takes a whole number from 1 up\n" << usage;
+                std::cerr << "quillo: --workers takes a whole number from 1 to " << maxBuildWorkers
+                          << (i + 1 < arguments.size() ? ", not '" + arguments[i + 1] + "'" : "")
+                          << "\n"
+                          << usage;
                 host::Scene::current().exit();
                 return quillo::kExitUsage;
             }

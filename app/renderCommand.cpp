@@ -4,17 +4,40 @@
 #include "commandLine.h"
 #include "commands.h"
 #include "exitCodes.h"
+#include "featherBuilds.h"
 #include "frameLoop.h"
 #include "programPaths.h"
 #include "progressBar.h"
 #include "session.h"
 
+#include "export/outputFile.h"
+
 #include <host/image.h>
 #include <host/viewport.h>
 
 #include <iostream>
+#include <vector>
 
 namespace quillo {
+
+namespace {
+
+// The image as a PNG file, written whole or not at all (export/outputFile.h).
+bool writeImage(const std::string& file, const host::Image& image, std::string* why) {
+    std::vector<unsigned char> png;
+    return host::encodePng(image, png, why) &&
+           writeFileAtomically(
+               file, false,
+               [&png](std::ostream& out) {
+                   return out
+                       .write(reinterpret_cast<const char*>(png.data()),
+                              static_cast<std::streamsize>(png.size()))
+                       .good();
+               },
+               why);
+}
+
+} // namespace
 
 int renderCommand(const std::vector<std::string>& arguments) {
     CommandLine line("render", arguments);
@@ -62,9 +85,15 @@ int renderCommand(const std::vector<std::string>& arguments) {
     SceneOpened opened = SceneOpened::kClean;
     if (const int stop = startScene(bar, plugin, scene, opened))
         return stop;
+    if (const int stop = refuseInputAsOutput(bar, "render", frameOutputs(frames, output), scene))
+        return stop;
 
+    bool buildsFailed = false;
     for (size_t pass = 0; pass < frames.passes(); ++pass) {
         const std::string file = startFramePass(frames, pass, output);
+        // Built before drawing so that the nodes that fail are known; drawing shows the rest.
+        bar.stage(framePassLabel(frames, pass, "building feathers"), pass, frames.passes());
+        const FeatherBuildReport built = buildFeatherHolders(bar);
         bar.stage(framePassLabel(frames, pass, "drawing"), pass, frames.passes());
         host::Image image;
         const MStatus drawn = host::renderView(settings, image, [&bar](int done, int total) {
@@ -73,12 +102,24 @@ int renderCommand(const std::vector<std::string>& arguments) {
         if (!drawn)
             return kExitDrawFailed;
         bar.stage(framePassLabel(frames, pass, "writing " + file), pass, frames.passes());
-        const MStatus written = host::writePng(file, image);
+        std::string why;
+        const bool written = writeImage(file, image, &why);
         bar.clear();
-        if (!written)
+        if (!written) {
+            std::cerr << "quillo render: cannot write '" << file << "': " << why << "\n";
             return kExitWriteFailed;
-        std::cout << "Wrote " << file << " (" << image.width << "x" << image.height << ")\n";
+        }
+        std::cout << "Wrote " << file << " (" << image.width << "x" << image.height << ")"
+                  << std::endl;
+        if (built.failed()) {
+            // The image is written all the same: it shows what did build, and the exit code
+            // says it is incomplete.
+            std::cerr << built.summary() << "; " << file << " shows the others" << std::endl;
+            buildsFailed = true;
+        }
     }
+    if (buildsFailed)
+        return kExitBuildFailed;
     return opened == SceneOpened::kClean ? kExitSuccess : kExitSceneFailed;
 }
 

@@ -3,15 +3,11 @@
 #include "exitCodes.h"
 #include "programPaths.h"
 #include "progressBar.h"
+#include "sceneInputs.h"
 
 #include <host/messages.h>
 #include <host/scene.h>
 
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <iostream>
 
 namespace quillo {
@@ -21,24 +17,13 @@ bool loadPlugin(const std::string& path) {
 }
 
 SceneOpened openScene(const std::string& path) {
-    // Asked first so that the message names the file and says why, whatever the reader says.
-    struct stat info;
-    const char* problem = nullptr;
-    if (stat(path.c_str(), &info) != 0)
-        problem = std::strerror(errno);
-    else if (S_ISDIR(info.st_mode))
-        problem = "it is a folder";
-    else if (!std::ifstream(path))
-        problem = std::strerror(errno);
-    if (problem) {
-        std::cerr << "quillo: cannot read the scene '" << path << "': " << problem << "\n";
-        return SceneOpened::kUnreadable;
-    }
-    // Errors shown while reading count too, whatever status the reader gives.
+    // Errors shown while reading count too, whatever status the reader gives. A file that
+    // cannot be read at all (missing, a folder, a FIFO, binary) is named by the reader.
     const size_t errorsBefore = host::displayedErrorCount();
-    const bool read = host::Scene::current().openFile(path);
-    return read && host::displayedErrorCount() == errorsBefore ? SceneOpened::kClean
-                                                               : SceneOpened::kWithErrors;
+    if (!host::Scene::current().openFile(path))
+        return SceneOpened::kUnreadable;
+    return host::displayedErrorCount() == errorsBefore ? SceneOpened::kClean
+                                                       : SceneOpened::kWithErrors;
 }
 
 int startScene(ProgressBar& bar, const std::string& plugin, const std::string& scene,
@@ -49,6 +34,20 @@ int startScene(ProgressBar& bar, const std::string& plugin, const std::string& s
     bar.stage("reading " + scene);
     opened = openScene(scene);
     return opened == SceneOpened::kUnreadable ? kExitSceneFailed : 0;
+}
+
+int refuseInputAsOutput(ProgressBar& bar, const std::string& command,
+                        const std::vector<std::string>& outputs, const std::string& scene) {
+    const std::vector<SceneInput> inputs = sceneInputs(scene);
+    for (const std::string& output : outputs) {
+        const std::string clash = outputIsInput(output, inputs);
+        if (clash.empty())
+            continue;
+        bar.clear();
+        std::cerr << "quillo " << command << ": " << clash << "; nothing was written\n";
+        return kExitWriteFailed;
+    }
+    return 0;
 }
 
 } // namespace quillo

@@ -3,6 +3,7 @@
 // scene file.
 
 #include <string>
+#include <vector>
 
 namespace quillo {
 
@@ -20,5 +21,11 @@ class ProgressBar;
 // the exit code the command should stop with; opened tells how the scene was read.
 int startScene(ProgressBar& bar, const std::string& plugin, const std::string& scene,
                SceneOpened& opened);
+
+// 0, or kExitWriteFailed after saying why ("quillo COMMAND: 'a.ma' is the scene being read;
+// nothing was written"), when one of `outputs` is one of the files the open scene reads
+// (sceneInputs.h). Asked before anything is built.
+int refuseInputAsOutput(ProgressBar& bar, const std::string& command,
+                        const std::vector<std::string>& outputs, const std::string& scene);
 
 } // namespace quillo

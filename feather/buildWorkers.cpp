@@ -11,9 +11,6 @@
 
 namespace {
 
-// Beyond any machine's thread count; keeps a mistyped value from starting thousands.
-constexpr unsigned long maxWorkers = 1024;
-
 unsigned int chosenWorkers = 0;
 
 // QUILLO_WORKERS as a count, or 0 when unset or not a whole number from 1 up.
@@ -28,7 +25,7 @@ unsigned int workersFromEnvironment() {
     if (errno != 0 || *end != '\0' || value < 1) {
         return 0;
     }
-    return static_cast<unsigned int>(value < maxWorkers ? value : maxWorkers);
+    return static_cast<unsigned int>(value < maxBuildWorkers ? value : maxBuildWorkers);
 }
 
 } // namespace
@@ -45,7 +42,7 @@ unsigned int buildWorkerCount() {
 }
 
 void setBuildWorkerCount(unsigned int workers) {
-    chosenWorkers = workers < maxWorkers ? workers : static_cast<unsigned int>(maxWorkers);
+    chosenWorkers = workers < maxBuildWorkers ? workers : maxBuildWorkers;
 }
 
 void runOnWorkers(size_t count, unsigned int workers,

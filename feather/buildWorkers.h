@@ -15,6 +15,9 @@
 
 // The environment variable that sets the worker count: a whole number from 1 up.
 constexpr const char* buildWorkersVariable = "QUILLO_WORKERS";
+// The most workers a build starts, beyond any machine's thread count; larger counts are taken
+// as this (a mistyped value must not start thousands of threads).
+constexpr unsigned int maxBuildWorkers = 1024;
 
 // The number of workers a build uses, at least 1: the count set with setBuildWorkerCount, else
 // QUILLO_WORKERS when it holds a whole number of at least 1, else the machine's hardware

@@ -118,8 +118,10 @@ TEST(QuilloScene, BadInputIsRefusedByNameWithItsExitCode) {
 TEST(QuilloScene, HelpListsTheCommandsAndExitCodes) {
     RunResult run = runQuillo("--help");
     EXPECT_EQ(run.exitCode, 0);
-    for (const char* piece : {"render SCENE.ma -o OUT.png", "info SCENE.ma", "plugins",
-                              "Exit codes:", "  5  the image cannot be written"})
+    for (const char* piece :
+         {"render SCENE.ma -o OUT.png", "info SCENE.ma", "plugins", "Exit codes:",
+          "  5    the output (image or export file) cannot be written", "  6    a feather node",
+          "  129  interrupted by SIGHUP, 130 by SIGINT, 143 by SIGTERM", "QUILLO_MAX_POINTS"})
         EXPECT_NE(run.output.find(piece), std::string::npos) << piece;
 }
 
