@@ -109,6 +109,31 @@ TEST(MayaAsciiLexer, BrokenTextGivesOneErrorAndResumesAtTheNextCommand) {
                       "';')"});
 }
 
+TEST(MayaAsciiLexer, OldMacAndMixedLineEndsEndLinesAsNewlinesDo) {
+    // The same file with "\n", a lone "\r" and "\r\n" line ends: the same commands on the
+    // same lines; a "//" comment ends at a lone "\r" too.
+    const std::string text = "//Maya ASCII 2013 scene\n"
+                             "createNode transform -n \"a\"; // comment\n"
+                             "setAttr \".t\" -type \"double3\" 1 2\n"
+                             "\t3;\n"
+                             "setAttr \".s\" \"open\n"
+                             "setAttr \".v\" 1;\n";
+    const Lexed newlines = lex(text);
+    ASSERT_EQ(newlines.commands.size(), 3u);
+    ASSERT_EQ(newlines.errors.size(), 1u);
+    for (const std::string& ending : {std::string("\r"), std::string("\r\n")}) {
+        std::string converted;
+        for (const char c : text)
+            converted += c == '\n' ? ending : std::string(1, c);
+        const Lexed lexed = lex(converted);
+        EXPECT_EQ(lexed.commands, newlines.commands) << (ending == "\r" ? "CR" : "CR LF");
+        EXPECT_EQ(lexed.errors, newlines.errors);
+    }
+    std::string mixed = text;
+    mixed[mixed.find('\n')] = '\r';
+    EXPECT_EQ(lex(mixed).commands, newlines.commands);
+}
+
 TEST(MayaAsciiPlugPath, ParsesIndicesAndRanges) {
     std::vector<host::PlugPathPart> parts;
     std::string error;

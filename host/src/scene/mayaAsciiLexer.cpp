@@ -29,6 +29,12 @@ std::string describeByte(char c) {
 
 } // namespace
 
+bool MayaAsciiLexer::endsLine(size_t at) const {
+    // "\n", "\r\n" (its "\n" ends the line) and a lone "\r" (old Mac files) all end a line.
+    return text_[at] == '\n' ||
+           (text_[at] == '\r' && (at + 1 == text_.size() || text_[at + 1] != '\n'));
+}
+
 bool SceneToken::isFlag() const {
     return !quoted && text.size() >= 2 && text[0] == '-' &&
            std::isalpha(static_cast<unsigned char>(text[1]));
@@ -41,20 +47,20 @@ MayaAsciiLexer::MayaAsciiLexer(const std::string& text,
 bool MayaAsciiLexer::skipSpaceAndComments(std::string& error, int& errorLine) {
     while (!atEnd()) {
         char c = text_[pos_];
-        if (c == '\n') {
+        if (endsLine(pos_)) {
             ++line_;
             ++pos_;
         } else if (isSpace(c)) {
             ++pos_;
         } else if (c == '/' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '/') {
-            while (!atEnd() && text_[pos_] != '\n')
+            while (!atEnd() && !endsLine(pos_))
                 ++pos_;
         } else if (c == '/' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '*') {
             int start = line_;
             pos_ += 2;
             while (!atEnd() &&
                    !(text_[pos_] == '*' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '/')) {
-                if (text_[pos_] == '\n')
+                if (endsLine(pos_))
                     ++line_;
                 ++pos_;
             }
@@ -81,7 +87,7 @@ bool MayaAsciiLexer::readString(std::string& out, std::string& error) {
             ++pos_;
             return true;
         }
-        if (c == '\n') {
+        if (c == '\n' || c == '\r') {
             error = "unterminated string: expected '\"' before the end of the line";
             return false;
         }
@@ -91,7 +97,7 @@ bool MayaAsciiLexer::readString(std::string& out, std::string& error) {
         }
         if (c == '\\' && pos_ + 1 < text_.size()) {
             char e = text_[pos_ + 1];
-            if (e == '\n') {
+            if (e == '\n' || e == '\r') {
                 error = "unterminated string: expected '\"' before the end of the line";
                 return false;
             }
@@ -159,7 +165,7 @@ bool MayaAsciiLexer::readJoinedStrings(std::string& out, std::string& error) {
 void MayaAsciiLexer::resync() {
     // Skip to the start of the next line, then on to a line whose first word is a command.
     while (!atEnd()) {
-        while (!atEnd() && text_[pos_] != '\n')
+        while (!atEnd() && !endsLine(pos_))
             ++pos_;
         if (atEnd())
             return;

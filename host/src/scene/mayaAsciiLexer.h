@@ -4,7 +4,7 @@
 // Arguments are bare words (flags, numbers, names, data words) or string literals; a string
 // literal keeps its text unescaped and is marked quoted, so "-5" in quotes is never a flag.
 // `( "a" + "b" )` joins string literals, as Maya writes long strings. Comments (// and /* */)
-// are skipped. Lines count from 1.
+// are skipped. Lines count from 1; a line ends with "\n", "\r\n" or a lone "\r", in any mix.
 //
 // Broken text gives an error instead of a command: an unterminated string, bytes that are not
 // text, a command that starts with something other than a name, a file that ends before ';'.
@@ -47,6 +47,7 @@ class MayaAsciiLexer {
     bool readJoinedStrings(std::string& out, std::string& error);
     void resync();
     bool atEnd() const { return pos_ >= text_.size(); }
+    bool endsLine(size_t at) const;
 
     const std::string& text_;
     std::function<bool(const std::string&)> isCommandName_;
