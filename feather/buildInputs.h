@@ -17,6 +17,8 @@
 #include "feather/rampSnapshot.h"
 #include "feather/turtlePath.h"
 
+#include <string>
+
 struct buildInputs {
     int rachisPointCount = 2;
     int barbuleCount = 0;
@@ -37,9 +39,18 @@ struct buildInputs {
     rampSnapshot barbuleThickAdjust;
     rampSnapshot rotateRamps[4];
 
+    // Why prepare refused the description, naming the attribute and, for a count, the value
+    // and the limit ("\"barbuleNum\" (times the quality) gives 100000000 barbules per side, more
+    // than the limit of 1048576"); empty after a success.
+    std::string refusal;
+
     // Checks the description and reads its ramps. False when it is refused.
     bool prepare(const featherInfo& info);
 };
+
+// The most points one feather of a prepared description holds: the rachis and, per side,
+// barbuleCount + 1 barbules of barbulePointCount points. What the build budget counts.
+long long featherPointCount(const buildInputs& inputs);
 
 // The most rachis-tube vertices (rachis points times sides) a build makes.
 constexpr unsigned int maxRachisTubeVertices = 1u << 22;
@@ -49,3 +60,6 @@ bool pathIsFinite(const turtlePath& path);
 
 // Float to int by truncation towards zero, saturating at the int range; NaN gives 0.
 int truncateToInt(float value);
+// Double to float as IEEE narrowing does it: beyond float range an infinity of the same sign
+// (a plain cast of such a finite value is undefined), NaN stays NaN.
+float narrowToFloat(double value);

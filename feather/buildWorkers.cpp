@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <exception>
 #include <mutex>
-#include <system_error>
+#include <new>
 #include <thread>
 #include <vector>
 
@@ -77,12 +77,19 @@ void runOnWorkers(size_t count, unsigned int workers,
     };
 
     std::vector<std::thread> threads;
-    threads.reserve(workers - 1);
+    try {
+        threads.reserve(workers - 1);
+    } catch (const std::bad_alloc&) {
+        workers = 1; // the calling thread alone
+    }
     for (unsigned int worker = 1; worker < workers; ++worker) {
         try {
             threads.emplace_back(work, worker);
-        } catch (const std::system_error&) {
-            break; // the threads already running and the calling thread take over its share
+        } catch (...) {
+            // No thread (system_error) or no memory for one (bad_alloc): the threads already
+            // running and the calling thread take over its share, and every started thread is
+            // still joined below.
+            break;
         }
     }
     work(0);

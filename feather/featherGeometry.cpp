@@ -1,5 +1,7 @@
 #include "feather/featherGeometry.h"
 
+#include <cmath>
+
 featherGeometry::featherGeometry() : mainColor(1.0f, 1.0f, 1.0f, 1.0f) {
     clear();
 }
@@ -37,4 +39,20 @@ void featherGeometry::dropBuildOnlyData() {
     leftLengths = MFloatArray();
     rightPositions = MFloatArray();
     rightLengths = MFloatArray();
+}
+
+bool extentIsFinite(const featherGeometry& feather) {
+    const auto finite = [](double x, double y, double z) {
+        return std::isfinite(x) && std::isfinite(y) && std::isfinite(z);
+    };
+    const MPoint low = feather.proxyBox.min(), high = feather.proxyBox.max();
+    if (!std::isfinite(feather.rachisLength) || !finite(low.x, low.y, low.z) ||
+        !finite(high.x, high.y, high.z))
+        return false;
+    for (unsigned int k = 0; k < feather.rachisPoints.length(); ++k) {
+        const MFloatPoint& p = feather.rachisPoints[k];
+        if (!finite(p.x, p.y, p.z))
+            return false;
+    }
+    return true;
 }

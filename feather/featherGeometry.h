@@ -55,3 +55,8 @@ struct featherGeometry {
     featherMeshData rachisMesh;
     featherMeshData barbuleMesh;
 };
+
+// True when the feather's rachis points, rachis length and extent box are finite numbers. A build
+// from a guide or a scale that is huge but finite can still overflow single precision on the way;
+// such a feather is no feather.
+bool extentIsFinite(const featherGeometry& feather);

@@ -1,5 +1,7 @@
 #include "feather/surfaceSampler.h"
 
+#include "feather/buildInputs.h"
+
 #include <maya/MDagPath.h>
 #include <maya/MPoint.h>
 #include <maya/MVector.h>
@@ -51,7 +53,7 @@ bool surfaceSampler::samplePoint(const MFloatPoint& turtlePosition, MFloatPoint&
     if (surface_.getPointAtParam(u, v, p, MSpace::kWorld) != MS::kSuccess) {
         return false;
     }
-    point = MFloatPoint(static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z));
+    point = MFloatPoint(narrowToFloat(p.x), narrowToFloat(p.y), narrowToFloat(p.z));
     return finite(point);
 }
 
