@@ -46,7 +46,14 @@ bool appendRange(std::int64_t from, std::int64_t to, std::int64_t vertexCount, M
 
 } // namespace
 
-MIntArray parseVertexGroup(const MString& text, int vertexCount) {
+MIntArray parseVertexGroup(const MString& text, int vertexCount, bool* overLimit) {
+    if (overLimit)
+        *overLimit = false;
+    const auto tooMany = [overLimit]() {
+        if (overLimit)
+            *overLimit = true;
+        return MIntArray();
+    };
     MIntArray ids;
     MStringArray tokens;
     text.split(' ', tokens);
@@ -57,10 +64,10 @@ MIntArray parseVertexGroup(const MString& text, int vertexCount) {
         if (parts.length() == 1 && parts[0].isUnsigned()) {
             const std::int64_t id = parts[0].asUnsigned();
             if (!appendRange(id, id, count, ids))
-                return MIntArray();
+                return tooMany();
         } else if (parts.length() == 2 && parts[0].isUnsigned() && parts[1].isUnsigned()) {
             if (!appendRange(parts[0].asUnsigned(), parts[1].asUnsigned(), count, ids))
-                return MIntArray();
+                return tooMany();
         }
     }
     if (ids.length() < 2)
@@ -93,9 +100,9 @@ void buildTurtleRecord(const MFnMesh& mesh, const MIntArray& ids, MVectorArray& 
 }
 
 std::vector<MIntArray> walkVertexGroup(const MString& text, int walkStep, int walkTimes,
-                                       int vertexCount) {
+                                       int vertexCount, bool* overLimit) {
     std::vector<MIntArray> groups;
-    const MIntArray base = parseVertexGroup(text, vertexCount);
+    const MIntArray base = parseVertexGroup(text, vertexCount, overLimit);
     if (base.length() == 0)
         return groups;
     const std::int64_t times = walkTimes >= 0 ? walkTimes : 2147483647;
@@ -112,8 +119,11 @@ std::vector<MIntArray> walkVertexGroup(const MString& text, int walkStep, int wa
             group.append(static_cast<int>(id));
         }
         listed += group.length();
-        if (listed > maxWalkIds)
+        if (listed > maxWalkIds) {
+            if (overLimit)
+                *overLimit = true;
             return std::vector<MIntArray>();
+        }
         groups.push_back(group);
         offset += step;
     }

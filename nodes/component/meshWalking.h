@@ -1,6 +1,7 @@
 #pragma once
 // Mesh walking: how the component nodes turn a polygon mesh and a vertex group text into turtle
-// records. Stateless functions of their arguments; nothing here reports an error.
+// records. Stateless functions of their arguments; nothing here reports an error (the nodes
+// report a text over the limit).
 //
 // Vertex group text: tokens separated by spaces, each a vertex id ("12") or an inclusive range
 // ("3:9", or "9:3" walking downward, ids in the order written). Splitting follows
@@ -33,8 +34,9 @@ class MFnMesh;
 const unsigned int maxWalkIds = 1u << 22;
 
 // The ids the text names on a mesh of vertexCount vertices. Fewer than two usable ids (a path
-// needs two points) give an empty list.
-MIntArray parseVertexGroup(const MString& text, int vertexCount);
+// needs two points) give an empty list; so do more than maxWalkIds, which also sets
+// *overLimit (when given) for the node to report.
+MIntArray parseVertexGroup(const MString& text, int vertexCount, bool* overLimit = nullptr);
 
 // The positions and normals of the listed vertices, in list order; an id whose position or
 // normal cannot be read is skipped. usedIds lists each id that made it in, each followed by
@@ -45,9 +47,10 @@ void buildTurtleRecord(const MFnMesh& mesh, const MIntArray& ids, MVectorArray& 
 // The vertex group repeated across the mesh: group k is the parsed ids shifted up by
 // k * walkStep. The walk ends at the first group with an id at or past vertexCount, or after
 // walkTimes groups (a negative walkTimes means as many as fit; 0 gives none). walkStep is at
-// least 1; a smaller value is taken as 1, so the walk always moves.
+// least 1; a smaller value is taken as 1, so the walk always moves. More than maxWalkIds ids in
+// all give no group and set *overLimit (when given).
 std::vector<MIntArray> walkVertexGroup(const MString& text, int walkStep, int walkTimes,
-                                       int vertexCount);
+                                       int vertexCount, bool* overLimit = nullptr);
 
 // One record per group that keeps at least two vertices, in group order, with u = v = 0 and
 // growVertexID 0.

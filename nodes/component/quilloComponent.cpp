@@ -16,9 +16,11 @@
 #include <maya/MFnPluginData.h>
 #include <maya/MFnStringData.h>
 #include <maya/MFnTypedAttribute.h>
+#include <maya/MGlobal.h>
 #include <maya/MPlug.h>
 
 #include <new>
+#include <string>
 
 const MTypeId quilloComponent::id(typeIds::quilloComponent);
 
@@ -130,7 +132,12 @@ MStatus quilloComponent::compute(const MPlug& plug, MDataBlock& data) {
         return MS::kSuccess;
 
     MFnMesh meshFn(mesh);
-    const MIntArray ids = parseVertexGroup(text, meshFn.numVertices());
+    bool overLimit = false;
+    const MIntArray ids = parseVertexGroup(text, meshFn.numVertices(), &overLimit);
+    if (overLimit)
+        MGlobal::displayError(name() + ": \"vertexGroup\" lists more than the limit of " +
+                              std::to_string(maxWalkIds).c_str() +
+                              " vertex ids; no path was made.");
     MVectorArray points, normals;
     MString usedIds;
     buildTurtleRecord(meshFn, ids, points, normals, usedIds);

@@ -15,9 +15,11 @@
 #include <maya/MFnPluginData.h>
 #include <maya/MFnStringData.h>
 #include <maya/MFnTypedAttribute.h>
+#include <maya/MGlobal.h>
 #include <maya/MPlug.h>
 
 #include <new>
+#include <string>
 
 const MTypeId quilloComponentArray::id(typeIds::quilloComponentArray);
 
@@ -141,7 +143,14 @@ MStatus quilloComponentArray::compute(const MPlug& plug, MDataBlock& data) {
         MFnMesh meshFn;
         const int vertexCount =
             !mesh.isNull() && meshFn.setObject(mesh) == MS::kSuccess ? meshFn.numVertices() : 0;
-        const std::vector<MIntArray> groups = walkVertexGroup(text, step, times, vertexCount);
+        bool overLimit = false;
+        const std::vector<MIntArray> groups =
+            walkVertexGroup(text, step, times, vertexCount, &overLimit);
+        if (overLimit)
+            MGlobal::displayError(name() + ": \"vertexGroup\" walked by \"walkStep\" and " +
+                                  "\"walkTimes\" lists more than the limit of " +
+                                  std::to_string(maxWalkIds).c_str() +
+                                  " vertex ids in all; no paths were made.");
         if (groups.empty())
             continue;
         std::vector<turtleRecord> records = buildTurtleRecords(meshFn, groups);

@@ -1,8 +1,10 @@
 #include "nodes/feather/quillo.h"
 
 #include "feather/barbules.h"
+#include "feather/buildBudget.h"
 #include "feather/buildInputs.h"
 #include "feather/featherBatch.h"
+#include "feather/errorReport.h"
 #include "feather/featherGenerator.h"
 #include "feather/featherInfo.h"
 #include "feather/idRegistry.h"
@@ -31,7 +33,9 @@
 #include <maya/MPlugArray.h>
 
 #include <algorithm>
+#include <exception>
 #include <new>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -212,7 +216,15 @@ MStatus quillo::compute(const MPlug& plug, MDataBlock& data) {
     if (plug != outputMesh)
         return MS::kUnknownParameter;
 
-    buildFeathers(data);
+    // No exception may reach the host: memory running out fails this node's build alone.
+    try {
+        buildFeathers(data);
+    } catch (const std::exception& failure) {
+        std::vector<featherGeometry>().swap(feathers); // nothing half-built is kept
+        const size_t count =
+            guideConnections.size() + turtleConnections.size() + turtleArrayEntries.size();
+        reportBuildFailure(name(), failure, "building its " + std::to_string(count) + " feathers");
+    }
 
     MFnMeshData meshData;
     MObject mesh = meshData.create();
@@ -238,10 +250,15 @@ void quillo::buildFeathers(MDataBlock& data) {
     const short mode = data.inputValue(displayAs).asShort();
     const bool onSurface = data.inputValue(surfaceFeather).asBool();
     const bool seedPerInput = data.inputValue(multiInstances).asBool();
+    // Per-input seeds change the description's randSeed; it is put back however this returns.
+    struct restoreSeed {
+        ::featherInfo& info;
+        const int seed;
+        ~restoreSeed() { info.randSeed = seed; }
+    } restore{info, info.randSeed};
     const int baseSeed = info.randSeed;
 
     generator.info = featherInfo;
-    refuseIfUnbuildable();
 
     // Sample points, one per input that has one, in input order.
     MFloatArray sampleU, sampleV;
@@ -276,6 +293,11 @@ void quillo::buildFeathers(MDataBlock& data) {
     }
 
     rebuildTurtleArrays(data, sampleU, sampleV);
+    bool describable = true;
+    if (!checkBuildable(guideConnections.size() + turtleConnections.size() +
+                            turtleArrayEntries.size(),
+                        describable))
+        return;
 
     MColorArray sampleColors;
     MPlugArray sources;
@@ -296,6 +318,7 @@ void quillo::buildFeathers(MDataBlock& data) {
     guides = data.inputArrayValue(guidSurfaceInfo);
     featherGeometry feather;
     unsigned int i = 0;
+    size_t unsampledGuides = 0;                            // guide surfaces that gave no path
     std::vector<std::pair<size_t, batchFeather>> deferred; // place in feathers, build
     auto defer = [&](const turtlePath& path, unsigned int seed) {
         batchFeather entry;
@@ -326,7 +349,8 @@ void quillo::buildFeathers(MDataBlock& data) {
         if (surface.hasFn(MFn::kNurbsSurface)) {
             start();
             if (mode == finalFeather && !onSurface) {
-                turtleFromSurface(generator, surface, *path);
+                if (!turtleFromSurface(generator, surface, *path))
+                    ++unsampledGuides;
                 defer(*path, plus(info.randSeed, index));
             } else if (mode == finalFeather) {
                 buildSurfaceFeather(generator, surface, feather, index);
@@ -370,13 +394,18 @@ void quillo::buildFeathers(MDataBlock& data) {
     // The vector is complete, so the places are stable now.
     std::vector<batchFeather> batch;
     batch.reserve(deferred.size());
+    size_t unbuildablePaths = unsampledGuides;
     for (auto& [place, entry] : deferred) {
         entry.geometry = &feathers[place];
         batch.push_back(entry);
+        unbuildablePaths += pathIsFinite(*entry.path) ? 0 : 1;
     }
+    if (describable && unbuildablePaths > 0)
+        MGlobal::displayError(name() + ": " + std::to_string(unbuildablePaths).c_str() + " of " +
+                              std::to_string(batch.size()).c_str() +
+                              " guides have positions that are not finite numbers in single "
+                              "precision (beyond about 3.4e38); their feathers stay empty.");
     buildFeatherBatch(generator, batch);
-
-    info.randSeed = baseSeed;
 }
 
 void quillo::rebuildTurtleArrays(MDataBlock& data, MFloatArray& sampleU, MFloatArray& sampleV) {
@@ -411,13 +440,19 @@ void quillo::rebuildTurtleArrays(MDataBlock& data, MFloatArray& sampleU, MFloatA
     }
 }
 
-void quillo::refuseIfUnbuildable() const {
+bool quillo::checkBuildable(size_t featherCount, bool& describable) const {
     buildInputs inputs;
-    if (inputs.prepare(*featherInfo))
-        return;
-    MGlobal::displayError(
-        name() + ": the feather description cannot be built (a count beyond what a feather "
-                 "can hold, or a value that is not a finite number); its feathers stay empty.");
+    describable = inputs.prepare(*featherInfo);
+    if (!describable) {
+        MGlobal::displayError(name() + ": the feather description cannot be built: " +
+                              inputs.refusal.c_str() + "; its feathers stay empty.");
+        return true; // each build refuses it in turn, leaving its feather empty
+    }
+    const std::string overBudget = budgetProblem(featherCount, featherPointCount(inputs));
+    if (overBudget.empty())
+        return true;
+    MGlobal::displayError(name() + ": " + overBudget.c_str() + "; no feathers were built.");
+    return false;
 }
 
 // Drawing and bounds

@@ -19,9 +19,12 @@
 //
 // Bad input: the engine refuses a description it cannot build safely (a count beyond what a
 // feather can hold, such as "barbuleNum" 2,000,000,000 or "barbuleSegments" 10,000,000, or a
-// value that is not a finite number). The node then reports one error naming itself and keeps
-// every feather empty; it never clamps the counts, so a feather is either built as described
-// or not at all.
+// value that is not a finite number). The node then reports one error naming itself, the
+// attribute and the limit, and keeps every feather empty; it never clamps the counts, so a
+// feather is either built as described or not at all. More points in all than the build
+// budget allows (buildBudget.h) builds nothing, with an error giving the count and the limit;
+// guides whose positions are not finite numbers leave their feathers empty, with an error;
+// running out of memory leaves every feather empty, with an error, and never reaches Maya.
 //
 // Single-threaded, as the host: computes, draws, connection hooks and the removal callback
 // never overlap.
@@ -114,8 +117,11 @@ class quillo : public MPxLocatorNode {
     // The build of the compute (everything between the id and the empty mesh).
     void buildFeathers(MDataBlock& data);
     void rebuildTurtleArrays(MDataBlock& data, MFloatArray& sampleU, MFloatArray& sampleV);
-    // Reports a description the engine will refuse to build (see the header comment).
-    void refuseIfUnbuildable() const;
+    // Reports a description the engine will refuse to build (see the header comment), naming
+    // the attribute and the limit; `describable` tells whether it will be built. False, with
+    // an error, when `featherCount` feathers of it would exceed the build budget
+    // (buildBudget.h): nothing is built then.
+    bool checkBuildable(size_t featherCount, bool& describable) const;
     // Releases everything the node holds in the shared objects.
     void releaseAll();
     // The entries of every curve ramp of a node the user creates (README, "Default ramps").

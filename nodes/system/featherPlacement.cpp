@@ -1,6 +1,7 @@
 #include "nodes/system/featherPlacement.h"
 
 #include "feather/arrayReserve.h"
+#include "feather/buildInputs.h"
 #include "feather/featherGenerator.h"
 #include "feather/systemParams.h"
 #include "nodes/system/faceUVPolygons.h"
@@ -40,13 +41,15 @@ void translate(MFloatArray& values, float shift) {
         values[k] += shift;
 }
 
+// Beyond float range a position becomes infinite (the system then reports such roots).
 MFloatPoint floatPoint(const MPoint& p) {
-    return MFloatPoint(static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z));
+    return MFloatPoint(narrowToFloat(p.x), narrowToFloat(p.y), narrowToFloat(p.z));
 }
 
 // The UV info file's lists, or false when it is wanted but cannot be used.
-bool readRootsFile(const systemParams& params, MFloatArray& u, MFloatArray& v, MIntArray& faceIds) {
-    return params.uviFile.length() > 0 && readUVInfoFile(params.uviFile, u, v, faceIds);
+bool readRootsFile(const systemParams& params, MFloatArray& u, MFloatArray& v, MIntArray& faceIds,
+                   unsigned long long maxRoots) {
+    return params.uviFile.length() > 0 && readUVInfoFile(params.uviFile, u, v, faceIds, maxRoots);
 }
 
 // Appends the point at (u, v) on the iterator's current face, if the face has one there.
@@ -95,7 +98,8 @@ void placementGrid(const gridSettings& grid, double uMin, double uMax, double vM
 }
 
 MStatus placeOnSurface(const MDagPath& surface, const gridSettings& grid,
-                       const systemParams& params, featherRoots& roots) {
+                       const systemParams& params, featherRoots& roots,
+                       unsigned long long maxFileRoots) {
     roots.clear();
     if (surface.apiType() != MFn::kNurbsSurface)
         return MS::kFailure;
@@ -107,7 +111,7 @@ MStatus placeOnSurface(const MDagPath& surface, const gridSettings& grid,
     MFloatArray u, v;
     if (params.useUVIFile) {
         MIntArray faceIds; // a surface has no faces: ignored
-        if (!readRootsFile(params, u, v, faceIds))
+        if (!readRootsFile(params, u, v, faceIds, maxFileRoots))
             return MS::kFailure;
     } else {
         placementGrid(grid, 0.0, 1.0, 0.0, 1.0, u, v);
@@ -125,14 +129,14 @@ MStatus placeOnSurface(const MDagPath& surface, const gridSettings& grid,
 }
 
 MStatus placeOnMesh(MItMeshPolygon& faces, const gridSettings& grid, const systemParams& params,
-                    featherRoots& roots) {
+                    featherRoots& roots, unsigned long long maxFileRoots) {
     roots.clear();
     const MString& uvSetName = params.uvSetName;
     MFloatArray u, v;
     MIntArray faceIds;
     faceUVPolygons polygons;
     if (params.useUVIFile) {
-        if (!readRootsFile(params, u, v, faceIds))
+        if (!readRootsFile(params, u, v, faceIds, maxFileRoots))
             return MS::kFailure;
         if (faceIds.length() == 0)
             readFaceUVPolygons(faces, uvSetName, polygons); // per-face failures: empty polygons

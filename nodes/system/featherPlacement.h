@@ -45,11 +45,13 @@ void placementGrid(const gridSettings& grid, double uMin, double uMax, double vM
 // Roots on a NURBS surface shape: the grid over parameters [0, 1]^2 shifted by
 // params.uvTranslate, or the u/v of params.uviFile when params.useUVIFile is on (face ids and
 // the shift are then ignored). The u/v are surface parameters as they stand; pairs the surface
-// cannot evaluate are skipped. Positions are in world space.
+// cannot evaluate are skipped. Positions are in world space. A UV info file announcing more
+// than maxFileRoots positions is refused before it is read (uvInfoFile.h).
 // Fails, with `roots` empty, when the path is not a NURBS surface shape, or when the UV info
 // file is wanted but unnamed or unreadable (the reader shows why).
 MStatus placeOnSurface(const MDagPath& surface, const gridSettings& grid,
-                       const systemParams& params, featherRoots& roots);
+                       const systemParams& params, featherRoots& roots,
+                       unsigned long long maxFileRoots = ~0ull);
 
 // Roots on the faces an iterator visits (made from a dag path, for world space): the grid over
 // the faces' u/v range in the UV set params.uvSetName, shifted by params.uvTranslate, or the
@@ -60,7 +62,7 @@ MStatus placeOnSurface(const MDagPath& surface, const gridSettings& grid,
 // Fails when reading the last face's u/v fails (a missing UV set, say), or when the UV info
 // file is wanted but unnamed or unreadable.
 MStatus placeOnMesh(MItMeshPolygon& faces, const gridSettings& grid, const systemParams& params,
-                    featherRoots& roots);
+                    featherRoots& roots, unsigned long long maxFileRoots = ~0ull);
 
 // Keeps a random share keepFraction (displayQuality / 100) of the roots, in order. Below 1 it
 // seeds the generator's engine with seed + 3584 and draws one randomFloat per root, all before

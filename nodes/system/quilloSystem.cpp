@@ -1,5 +1,8 @@
 #include "nodes/system/quilloSystem.h"
 
+#include "feather/buildBudget.h"
+#include "feather/buildInputs.h"
+#include "feather/errorReport.h"
 #include "feather/featherGenerator.h"
 #include "feather/featherInfo.h"
 #include "feather/idRegistry.h"
@@ -13,10 +16,17 @@
 #include <maya/MDataHandle.h>
 #include <maya/MFnDependencyNode.h>
 #include <maya/MFnSet.h>
+#include <maya/MGlobal.h>
 #include <maya/MItMeshPolygon.h>
 #include <maya/MPlug.h>
 #include <maya/MPlugArray.h>
 #include <maya/MSelectionList.h>
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <new>
+#include <string>
 
 const MTypeId quilloSystem::id(typeIds::quilloSystem);
 
@@ -40,7 +50,13 @@ MStatus quilloSystem::compute(const MPlug& plug, MDataBlock& data) {
     if (plug != outFeatherMesh)
         return MS::kUnknownParameter;
 
-    gatherAndBuild(data);
+    // No exception may reach the host: memory running out fails this node's build alone.
+    try {
+        gatherAndBuild(data);
+    } catch (const std::exception& failure) {
+        std::vector<featherGeometry>().swap(feathers); // nothing half-built is kept
+        reportBuildFailure(name(), failure, building);
+    }
 
     // The feathers stay in the node for drawing; the output only passes the input mesh on.
     MObject passed = data.inputValue(inFeatherMesh, &status).asMesh();
@@ -81,10 +97,25 @@ bool growthShape(const MPlug& growthSetPlug, MDagPath& shape, MObject& component
     return shape.extendToShape() == MS::kSuccess;
 }
 
+unsigned int nonFiniteRoots(const featherRoots& roots) {
+    unsigned int count = 0;
+    for (unsigned int k = 0; k < roots.length(); ++k) {
+        const MFloatPoint& p = roots.rootPositions[k];
+        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z))
+            ++count;
+    }
+    return count;
+}
+
 } // namespace
+
+void quilloSystem::reportError(const std::string& text) const {
+    MGlobal::displayError(name() + ": " + text.c_str());
+}
 
 void quilloSystem::gatherAndBuild(MDataBlock& data) {
     feathers.clear();
+    building = "reading its inputs";
     if (!theFeatherGenerator || !descriptionRegistry || !turtleRegistry)
         return;
     featherGenerator& generator = *theFeatherGenerator;
@@ -159,24 +190,88 @@ void quilloSystem::gatherAndBuild(MDataBlock& data) {
         return;
 
     // The description is shared with its feather node: its barbule count is lowered for the
-    // system's build only and always put back.
-    const int ownBarbuleCount = description->barbuleCount;
+    // system's build only and always put back, whichever way this returns.
+    struct restoreCount {
+        featherInfo& description;
+        const int count;
+        ~restoreCount() { description.barbuleCount = count; }
+    } restore{*description, description->barbuleCount};
+    description->barbuleCount =
+        static_cast<int>(static_cast<float>(description->barbuleNum) * barbuleQuality);
+
+    // What one feather can hold, for the budget; a description that cannot be built at all is
+    // reported here too, since the feather node lending it may never be evaluated.
+    buildInputs inputs;
+    if (!inputs.prepare(*description)) {
+        reportError("the feather description it borrows cannot be built: " + inputs.refusal +
+                    "; no feathers were built.");
+        return;
+    }
+    const long long pointsPerFeather = featherPointCount(inputs);
+    // Display thinning keeps about keepFraction of the roots a file gives.
+    const unsigned long long fileRootLimit =
+        keepFraction > 0.0f && keepFraction < 1.0f
+            ? static_cast<unsigned long long>(std::min(
+                  static_cast<double>(featherBudget(pointsPerFeather)) / keepFraction, 1.8e19))
+            : featherBudget(pointsPerFeather);
+    if (!params.useUVIFile) {
+        const long long cells = static_cast<long long>(grid.uSegment) * grid.vSegment;
+        if (grid.uSegment > 0 && grid.vSegment > 0 && cells > maxGridCells) {
+            reportError("\"uSegment\" x \"vSegment\" is " + std::to_string(grid.uSegment) + " x " +
+                        std::to_string(grid.vSegment) + " = " + std::to_string(cells) +
+                        " cells, more than the limit of " + std::to_string(maxGridCells) +
+                        "; no feathers were placed.");
+            return;
+        }
+    } else if (params.uviFile.length() == 0) {
+        reportError("\"useUVIFile\" is on but \"uviFile\" names no file; no feathers were "
+                    "placed.");
+        return;
+    }
+
+    building = "placing its feather roots";
     featherRoots roots;
-    bool placed = false;
+    MStatus placed = MS::kFailure;
     if (MPlug(self, inputGrowSurface).isConnected() && shape.apiType() == MFn::kNurbsSurface) {
-        placed = placeOnSurface(shape, grid, generator.systemParams, roots) == MS::kSuccess;
+        placed = placeOnSurface(shape, grid, generator.systemParams, roots, fileRootLimit);
     } else if (MPlug(self, inputGrowMesh).isConnected() && shape.apiType() == MFn::kMesh) {
         MItMeshPolygon faces(shape, component, &status);
-        placed = status == MS::kSuccess &&
-                 placeOnMesh(faces, grid, generator.systemParams, roots) == MS::kSuccess;
+        if (status == MS::kSuccess)
+            placed = placeOnMesh(faces, grid, generator.systemParams, roots, fileRootLimit);
+    } else {
+        return; // no growth shape connected: nothing to grow on
     }
-    if (placed) {
-        thinForDisplay(roots, keepFraction, grid.randomSeed, generator);
-        description->barbuleCount =
-            static_cast<int>(static_cast<float>(description->barbuleNum) * barbuleQuality);
+    if (!placed) {
+        if (params.useUVIFile)
+            reportError("the UV info file '" + std::string(params.uviFile.asChar()) +
+                        "' named by \"uviFile\" could not be read; no feathers were placed.");
+        return;
+    }
+    thinForDisplay(roots, keepFraction, grid.randomSeed, generator);
+
+    const std::string overBudget = budgetProblem(roots.length(), pointsPerFeather);
+    if (!overBudget.empty()) {
+        reportError(overBudget + "; no feathers were built.");
+        return;
+    }
+    building = "building " + std::to_string(roots.length()) + " feathers";
+    const systemBuildReport built =
         buildSystemFeathers(generator, *turtleRegistry, roots, feathers);
-    }
-    description->barbuleCount = ownBarbuleCount;
+    // A root that is not finite makes a path that is not finite too: it is named once, by
+    // what caused it. (Such roots stay in the list, so the seeds of the others do not move.)
+    const unsigned int badRoots = nonFiniteRoots(roots);
+    if (badRoots > 0)
+        reportError(std::to_string(badRoots) + " of " + std::to_string(roots.length()) +
+                    " feather roots lie where the growth shape's positions are not finite "
+                    "numbers in single precision (beyond about 3.4e38); their feathers were not "
+                    "built.");
+    if (built.nonFinitePaths > badRoots)
+        reportError(std::to_string(built.nonFinitePaths - badRoots) + " of " +
+                    std::to_string(built.roots) +
+                    " feathers have positions that are not finite numbers in single precision "
+                    "(\"gloalScale\" " +
+                    std::to_string(params.globalScale) +
+                    " or the guides are too large); they were not built.");
 }
 
 bool quilloSystem::isBounded() const {

@@ -16,6 +16,7 @@
 #include <maya/MMatrix.h>
 #include <maya/MPxLocatorNode.h>
 
+#include <string>
 #include <vector>
 
 class quilloSystem : public MPxLocatorNode {
@@ -54,9 +55,17 @@ class quilloSystem : public MPxLocatorNode {
 
   private:
     // Borrows the description, places roots over the growth shape and builds one feather per
-    // root into `feathers`. Any unusable input stops it quietly with what was built so far
-    // (nothing): the viewport then shows no feathers.
+    // root into `feathers`. A missing input (no description, no growth shape) stops it quietly
+    // with no feathers. What the user set but cannot be built is reported as an error naming
+    // the node, the attribute and the limit, and builds nothing: a description the engine
+    // refuses, a grid beyond maxGridCells, a UV info file that cannot be read, more points
+    // than the build budget (buildBudget.h); feathers whose roots or paths are not finite
+    // numbers are not built, with an error. Running out of memory is caught in compute.
     void gatherAndBuild(MDataBlock& data);
+    void reportError(const std::string& text) const;
+
+    // What the build is doing, for the error when memory runs out ("building 1000 feathers").
+    std::string building;
 
     // The feathers of the last build, in build order, in world space.
     std::vector<featherGeometry> feathers;

@@ -68,15 +68,17 @@ struct rootScratch {
 
 } // namespace
 
-void buildSystemFeathers(featherGenerator& generator, const idRegistry& guides,
-                         const featherRoots& roots, std::vector<featherGeometry>& feathers) {
+systemBuildReport buildSystemFeathers(featherGenerator& generator, const idRegistry& guides,
+                                      const featherRoots& roots,
+                                      std::vector<featherGeometry>& feathers) {
+    systemBuildReport report;
     featherInfo* info = generator.info;
     const systemParams& params = generator.systemParams;
     if (!info || params.radius <= 0.0f || params.globalScale <= 0.0f) {
-        return;
+        return report;
     }
     if (info->turtleIds.empty()) {
-        return;
+        return report;
     }
     info->outputFeatherMesh = params.outputFeatherMesh;
 
@@ -109,6 +111,7 @@ void buildSystemFeathers(featherGenerator& generator, const idRegistry& guides,
         kept = &bald;
     }
     const unsigned int keptCount = kept->length();
+    report.roots = keptCount;
 
     std::vector<MColor> colors;
     if (sampleAtRoots(textureName(params, colorTexture), *kept, samples)) {
@@ -150,7 +153,7 @@ void buildSystemFeathers(featherGenerator& generator, const idRegistry& guides,
     // Ramps are read here, once, so that the workers never call into the host.
     buildInputs inputs;
     if (!inputs.prepare(*info)) {
-        return; // every build would be refused
+        return report; // every build would be refused
     }
 
     // Worker 0 is the calling thread and runs on the caller's generator; the others run on
@@ -165,6 +168,7 @@ void buildSystemFeathers(featherGenerator& generator, const idRegistry& guides,
     // One slot per kept root, so that the feathers come out in root order.
     std::vector<featherGeometry> built(keptCount);
     std::vector<unsigned char> succeeded(keptCount, 0);
+    std::vector<unsigned char> nonFinite(keptCount, 0);
     runOnWorkers(keptCount, workerCount, [&](size_t item, unsigned int worker) {
         const unsigned int k = static_cast<unsigned int>(item);
         rootScratch& own = scratch[worker];
@@ -200,17 +204,26 @@ void buildSystemFeathers(featherGenerator& generator, const idRegistry& guides,
         if (!interpolateGuides(params, guides, root, own.neighbours, featherScale, own.path)) {
             return;
         }
+        if (!pathIsFinite(own.path)) {
+            nonFinite[k] = 1;
+            return;
+        }
 
         own.geometry.u = kept->rootU[k];
         own.geometry.v = kept->rootV[k];
         own.geometry.mainColor =
             colors.size() == keptCount ? colors[k] : MColor(1.0f, 1.0f, 1.0f, 1.0f);
-        if (buildPreparedFeather(engine, inputs, own.path, own.geometry, seed + k)) {
-            // A copy, not a move: the copy's arrays are sized to their contents, while the
-            // scratch keeps its larger storage for the worker's next root.
-            built[k] = own.geometry;
-            succeeded[k] = 1;
+        if (!buildPreparedFeather(engine, inputs, own.path, own.geometry, seed + k)) {
+            return;
         }
+        if (!extentIsFinite(own.geometry)) {
+            nonFinite[k] = 1; // overflowed on the way: no feather
+            return;
+        }
+        // A copy, not a move: the copy's arrays are sized to their contents, while the scratch
+        // keeps its larger storage for the worker's next root.
+        built[k] = own.geometry;
+        succeeded[k] = 1;
     });
 
     feathers.reserve(feathers.size() +
@@ -220,6 +233,9 @@ void buildSystemFeathers(featherGenerator& generator, const idRegistry& guides,
             feathers.push_back(std::move(built[k]));
         }
     }
+    report.nonFinitePaths =
+        static_cast<unsigned int>(std::count(nonFinite.begin(), nonFinite.end(), 1));
+    return report;
 }
 
 bool interpolateGuides(const systemParams& params, const idRegistry& guides,

@@ -13,7 +13,7 @@
 // feathers for the same inputs whatever was drawn before it.
 //
 // Roots that find no guide, or whose guides have gone from the registry, or whose build
-// fails, are skipped without a report.
+// fails, are skipped; those whose path is not finite are counted for the node to report.
 //
 // The roots are built on buildWorkerCount() workers (buildWorkers.h); the draws above stay on
 // the calling thread, in order, and the feathers are appended in root order, so the result is
@@ -39,6 +39,14 @@ struct guideNeighbour {
     float distanceSquared;
 };
 
+// What a pass left out that the node reports.
+struct systemBuildReport {
+    unsigned int roots = 0; // roots kept after baldness
+    // Roots whose blended path or built feather is not finite in single precision
+    // ("gloalScale" or guides so large that positions overflow); they give no feather.
+    unsigned int nonFinitePaths = 0;
+};
+
 // Builds the feathers of one placement pass and appends the successful ones to `feathers`.
 // Reads generator.info (the borrowed description: its turtleIds; its outputFeatherMesh flag
 // is overwritten with the system's) and generator.systemParams; the workers other than the
@@ -46,8 +54,9 @@ struct guideNeighbour {
 // description's guide ids live in. Does nothing without a description, with radius or
 // globalScale at or below 0, or when the description lists no guides. Root lists of unequal
 // length are used up to the shortest.
-void buildSystemFeathers(featherGenerator& generator, const idRegistry& guides,
-                         const featherRoots& roots, std::vector<featherGeometry>& feathers);
+systemBuildReport buildSystemFeathers(featherGenerator& generator, const idRegistry& guides,
+                                      const featherRoots& roots,
+                                      std::vector<featherGeometry>& feathers);
 
 // Blends the first min(guidsPerFeather, neighbours) guides of `neighbours` (sorted nearest
 // first) into `path`, which gets as many frames as the nearest guide: frame 0 at `root`, then

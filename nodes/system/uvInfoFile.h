@@ -18,16 +18,18 @@
 // float) and, when the file has face ids, each face id (empty otherwise). The callers pass
 // empty lists.
 //
-// Returns false, with one error shown, when:
-// - the file cannot be opened: "Can't open file " + path + ".";
+// Returns false, with the errors shown, when:
+// - the file cannot be opened, or is not a regular file (a folder, a FIFO, a device: refused
+//   without blocking): "Can't open file " + path + ".", then a second error with the reason;
 // - it is shorter than its 8-byte header (an empty file included), or shorter than its count
-//   announces; nothing is allocated beyond what the file holds, so a huge count is refused
-//   before any reading;
-// - its count is negative;
-// - reading fails part way.
-// The lists are left untouched on failure. A count of 0 is an empty list of roots: success,
+//   announces;
+// - its count is negative, or above maxPositions (the build budget's share; nothing is read);
+// - reading fails part way (a sparse file that announced more than it holds).
+// The lists are left untouched on failure. Buffers grow with what has been read, a chunk at a
+// time, never with what the file announces. A count of 0 is an empty list of roots: success,
 // nothing appended. Bytes after the announced data are ignored.
 //
 // Values are not range-checked: face ids are kept as written, and a coordinate beyond float
 // range narrows to an infinity (NaN stays NaN); placement decides what to do with them.
-bool readUVInfoFile(const MString& path, MFloatArray& u, MFloatArray& v, MIntArray& faceIds);
+bool readUVInfoFile(const MString& path, MFloatArray& u, MFloatArray& v, MIntArray& faceIds,
+                    unsigned long long maxPositions = ~0ull);

@@ -275,6 +275,31 @@ TEST_F(ComponentNodeTest, ComponentBuildsOnePathAndKeepsItsMarkerWhenTheTextEmpt
     EXPECT_EQ(user<quilloComponent>(component).markers().length(), 0u);
 }
 
+TEST_F(ComponentNodeTest, AVertexGroupBeyondTheLimitIsAnErrorNamingTheNodeAndTheLimit) {
+    // 2,100 ranges over a 2,002-vertex strip: about 4.2 million ids, past the 4,194,304 limit.
+    const std::string mesh = meshShape("long", stripMesh(1000));
+    std::string text;
+    for (int k = 0; k < 2100; ++k)
+        text += "0:2001 ";
+    const std::string component = create("quilloComponent");
+    const std::string array = create("quilloComponentArray");
+    ASSERT_TRUE(scene.connectAttr(mesh + ".worldMesh[0]", component + ".inMesh"));
+    ASSERT_TRUE(scene.connectAttr(mesh + ".worldMesh[0]", array + ".inMesh[0]"));
+    for (const std::string& node : {component, array}) {
+        ASSERT_TRUE(scene.setAttr(node + ".vertexGroup", text));
+        host::MessageCapture capture;
+        if (node == component)
+            EXPECT_EQ(single(component)->points.length(), 0u);
+        else
+            EXPECT_TRUE(records(array).empty());
+        const std::vector<std::string> errors = capture.texts(host::MessageKind::kError);
+        ASSERT_EQ(errors.size(), 1u) << node;
+        EXPECT_EQ(errors[0].rfind(node + ": \"vertexGroup\"", 0), 0u) << errors[0];
+        EXPECT_NE(errors[0].find("more than the limit of 4194304 vertex ids"), std::string::npos)
+            << errors[0];
+    }
+}
+
 TEST_F(ComponentNodeTest, ArrayWalksEveryMeshInElementOrder) {
     const std::string array = walkingArray();
     std::vector<turtleRecord> list = records(array);

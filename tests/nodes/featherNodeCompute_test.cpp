@@ -358,7 +358,11 @@ TEST_F(FeatherNodeComputeTest, ADescriptionBeyondTheLimitsIsRefusedWithOneError)
             host::MessageCapture capture;
             build(feather);
             EXPECT_EQ(capture.count(host::MessageKind::kError), 1u);
-            EXPECT_TRUE(capture.contains(host::MessageKind::kError, feather + ": "));
+            // The error names the node and the attribute.
+            EXPECT_TRUE(capture.contains(host::MessageKind::kError,
+                                         feather + ": the feather description cannot be built: "));
+            EXPECT_TRUE(capture.contains(host::MessageKind::kError,
+                                         std::string("\"") + extreme.attribute + "\""));
         }
         ASSERT_EQ(feathersOf(feather).size(), 1u);
         EXPECT_EQ(feathersOf(feather)[0].rachisPoints.length(), 0u);
@@ -374,6 +378,38 @@ TEST_F(FeatherNodeComputeTest, ADescriptionBeyondTheLimitsIsRefusedWithOneError)
         ASSERT_EQ(feathersOf(feather).size(), 1u);
         EXPECT_EQ(feathersOf(feather)[0].leftBarbules.size(), 21u) << "built again";
     }
+}
+
+TEST_F(FeatherNodeComputeTest, ABuildBeyondTheBudgetOrOutOfRangeGuidesAreErrors) {
+    const std::string feather = createFeatherNode();
+    connectGuide(createGuide("guideA"), feather, 0);
+    connectGuide(createGuide("guideB", MPoint(0, 0, 3)), feather, 1);
+    // Two feathers, and a budget below what any one feather holds.
+    setenv("QUILLO_MAX_POINTS", "3", 1);
+    {
+        host::MessageCapture capture;
+        build(feather);
+        unsetenv("QUILLO_MAX_POINTS");
+        const std::vector<std::string> errors = capture.texts(host::MessageKind::kError);
+        ASSERT_EQ(errors.size(), 1u);
+        EXPECT_EQ(errors[0].rfind(feather + ": 2 feathers of up to ", 0), 0u) << errors[0];
+        EXPECT_NE(errors[0].find("more than the build budget of 3 points (QUILLO_MAX_POINTS)"),
+                  std::string::npos)
+            << errors[0];
+        EXPECT_TRUE(feathersOf(feather).empty());
+    }
+    // A guide moved beyond single precision: its feather stays empty, with an error.
+    ASSERT_TRUE(scene.setAttr("guideB.translateX", 1e300));
+    host::MessageCapture capture;
+    build(feather);
+    EXPECT_EQ(capture.texts(host::MessageKind::kError),
+              std::vector<std::string>{feather +
+                                       ": 1 of 2 guides have positions that are not finite "
+                                       "numbers in single precision (beyond about 3.4e38); "
+                                       "their feathers stay empty."});
+    ASSERT_EQ(feathersOf(feather).size(), 2u);
+    EXPECT_GT(feathersOf(feather)[0].rachisPoints.length(), 0u);
+    EXPECT_EQ(feathersOf(feather)[1].rachisPoints.length(), 0u);
 }
 
 } // namespace

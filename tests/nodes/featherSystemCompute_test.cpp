@@ -16,6 +16,7 @@
 #include <maya/MPlug.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -333,7 +334,75 @@ TEST_F(FeatherSystemNodeTest, RadiusZeroFallsBackToTheNearestGuideAndAMissingUvF
     evaluate(system);
     EXPECT_TRUE(feathersOf(system).empty());
     EXPECT_EQ(capture.texts(host::MessageKind::kError),
-              std::vector<std::string>{"Can't open file " + missing + "."});
+              (std::vector<std::string>{
+                  "Can't open file " + missing + ".",
+                  "UV info file " + missing + ": No such file or directory.",
+                  "system: the UV info file '" + missing +
+                      "' named by \"uviFile\" could not be read; no feathers were placed."}));
+}
+
+// Whatever a system was asked for but cannot build is an error naming the node, the attribute
+// and the limit, never an empty result alone.
+TEST_F(FeatherSystemNodeTest, WhatCannotBeBuiltIsAnErrorNamingTheAttributeAndTheLimit) {
+    const std::string system = createSystem();
+    const std::string surface = growthSurface();
+    growOn(system, surface);
+    ASSERT_TRUE(scene.connectAttr(surface + ".worldSpace[0]", system + ".inputGrowSurface"));
+    const auto firstError = [&]() {
+        host::MessageCapture capture;
+        evaluate(system);
+        EXPECT_TRUE(feathersOf(system).empty());
+        const std::vector<std::string> errors = capture.texts(host::MessageKind::kError);
+        return errors.empty() ? std::string("(no error)") : errors.front();
+    };
+    const auto expectError = [&](const std::string& expected) {
+        SCOPED_TRACE(expected);
+        const std::string error = firstError();
+        EXPECT_NE(error.find(expected), std::string::npos) << error;
+    };
+
+    ASSERT_TRUE(scene.setAttr(system + ".uSegment", 100000.0));
+    ASSERT_TRUE(scene.setAttr(system + ".vSegment", 100000.0));
+    expectError("system: \"uSegment\" x \"vSegment\" is 100000 x 100000 = 10000000000 cells, "
+                "more than the limit of 67108864");
+
+    // More points than the build budget: the count and the limit, before anything is built.
+    ASSERT_TRUE(scene.setAttr(system + ".uSegment", 10.0));
+    ASSERT_TRUE(scene.setAttr(system + ".vSegment", 10.0));
+    setenv("QUILLO_MAX_POINTS", "1000", 1);
+    const std::string budget = firstError();
+    unsetenv("QUILLO_MAX_POINTS");
+    EXPECT_NE(budget.find("100 feathers of up to "), std::string::npos) << budget;
+    EXPECT_NE(budget.find("more than the build budget of 1000 points (QUILLO_MAX_POINTS)"),
+              std::string::npos)
+        << budget;
+
+    // A scale so large that every position overflows single precision.
+    ASSERT_TRUE(scene.setAttr(system + ".gloalScale", 3e38));
+    expectError("100 of 100 feathers have positions that are not finite numbers in single "
+                "precision (\"gloalScale\" ");
+    ASSERT_TRUE(scene.setAttr(system + ".gloalScale", 1.0));
+
+    // A growth surface moved beyond single precision.
+    ASSERT_TRUE(scene.setAttr("growth.translateX", 1e300));
+    expectError("100 of 100 feather roots lie where the growth shape's positions are not finite");
+    ASSERT_TRUE(scene.setAttr("growth.translateX", 0.0));
+
+    // The borrowed description cannot be built.
+    ASSERT_TRUE(scene.setAttr(feather + ".barbuleNum", 1e8));
+    ASSERT_TRUE(scene.setAttr(system + ".displayBarbuleQuality", 100.0));
+    build(feather); // the description is refilled by its node's compute
+    expectError("system: the feather description it borrows cannot be built: \"barbuleNum\" "
+                "(times the quality) gives 100000000 barbules per side, more than the limit of "
+                "1048576");
+    ASSERT_TRUE(scene.setAttr(feather + ".barbuleNum", 10.0));
+    build(feather);
+
+    ASSERT_TRUE(scene.setAttr(system + ".useUVIFile", 1.0));
+    expectError("\"useUVIFile\" is on but \"uviFile\" names no file");
+    ASSERT_TRUE(scene.setAttr(system + ".useUVIFile", 0.0));
+    evaluate(system);
+    EXPECT_EQ(feathersOf(system).size(), 100u) << "nothing else was wrong";
 }
 
 } // namespace

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -163,21 +166,23 @@ TEST_F(UvInfoFileTest, BytesAfterTheDataAreIgnored) {
     EXPECT_EQ(list(v), (std::vector<float>{0.25f}));
 }
 
-TEST_F(UvInfoFileTest, AMissingFileCannotBeOpened) {
+TEST_F(UvInfoFileTest, MissingFilesFoldersAndFifosCannotBeOpenedAndSayWhy) {
+    const auto expectCannotOpen = [&](const std::string& why) {
+        host::MessageCapture capture;
+        EXPECT_FALSE(read());
+        EXPECT_EQ(capture.texts(host::MessageKind::kError),
+                  (std::vector<std::string>{"Can't open file " + path + ".",
+                                            "UV info file " + path + ": " + why + "."}));
+    };
     path = ::testing::TempDir() + "noSuchUvInfoFile.uvi";
-    host::MessageCapture capture;
-    EXPECT_FALSE(read());
-    EXPECT_EQ(capture.texts(host::MessageKind::kError),
-              (std::vector<std::string>{"Can't open file " + path + "."}));
-}
-
-TEST_F(UvInfoFileTest, AFolderCannotBeOpened) {
+    expectCannotOpen("No such file or directory");
     path = ::testing::TempDir();
-    host::MessageCapture capture;
-    EXPECT_FALSE(read());
-    EXPECT_EQ(capture.texts(host::MessageKind::kError),
-              (std::vector<std::string>{"Can't open file " + path + "."}));
-    path.clear(); // nothing to remove
+    expectCannotOpen("it is a folder");
+    // A FIFO without a writer: refused at once instead of blocking the open forever.
+    path = ::testing::TempDir() + "uvInfoFileTest_fifo.uvi";
+    std::remove(path.c_str());
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    expectCannotOpen("it is a FIFO (named pipe), not a regular file");
 }
 
 TEST_F(UvInfoFileTest, FilesShorterThanTheHeaderAreRefused) {
@@ -202,6 +207,23 @@ TEST_F(UvInfoFileTest, ImpossibleCountsAreRefusedWithoutAllocating) {
     expectRefused("2147483647 positions with face ids need 42949672948 bytes");
     write(fileBytes().int32(2147483647).int32(0));
     expectRefused("the file holds 8.");
+}
+
+TEST_F(UvInfoFileTest, ASparseFileAnnouncingMoreThanTheBudgetIsRefusedBeforeReading) {
+    // 2^31 - 1 positions in a file that is as large as they need, but sparse: nothing is
+    // allocated for them beyond what the caller's share of the build budget allows.
+    write(fileBytes().int32(2147483647).int32(0));
+    if (truncate(path.c_str(), 8 + 16 * 2147483647LL) != 0)
+        GTEST_SKIP() << "no sparse files here";
+    host::MessageCapture capture;
+    EXPECT_FALSE(readUVInfoFile(path.c_str(), u, v, faces, 1000));
+    const std::vector<std::string> errors = capture.texts(host::MessageKind::kError);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors[0].find("its 2147483647 positions are more than the 1000 the build budget "
+                             "allows (QUILLO_MAX_POINTS)"),
+              std::string::npos)
+        << errors[0];
+    EXPECT_EQ(u.length(), 0u);
 }
 
 TEST_F(UvInfoFileTest, JunkIsRefused) {
