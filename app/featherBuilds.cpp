@@ -24,8 +24,14 @@ std::string FeatherBuildReport::summary() const {
     std::string text = "quillo: " + std::to_string(failures.size()) + " of " +
                        std::to_string(holders) + " feather " + (holders == 1 ? "node" : "nodes") +
                        " failed to build: ";
-    for (size_t i = 0; i < failures.size(); ++i)
-        text += (i ? "; " : "") + failures[i].node + " (" + failures[i].firstError + ")";
+    for (size_t i = 0; i < failures.size(); ++i) {
+        // Most errors start with the node's own name: it is said once.
+        const Failure& failure = failures[i];
+        const std::string named = failure.node + ": ";
+        const bool ownName = failure.firstError.compare(0, named.size(), named) == 0;
+        text += (i ? "; " : "") + failure.node + " (" +
+                failure.firstError.substr(ownName ? named.size() : 0) + ")";
+    }
     return text;
 }
 

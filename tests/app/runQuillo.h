@@ -11,8 +11,14 @@ struct RunResult {
     std::string output; // stdout and stderr together
 };
 
-inline RunResult runQuillo(const std::string& arguments) {
-    std::string command = std::string(QUILLO_BINARY_DIR "/bin/quillo ") + arguments + " 2>&1";
+// The program's path, for command lines built by hand.
+inline std::string quilloProgram() {
+    return QUILLO_BINARY_DIR "/bin/quillo";
+}
+
+// Runs a shell command line (sh -c), collecting what it printed.
+inline RunResult runShell(const std::string& line) {
+    const std::string command = "(" + line + ") 2>&1";
     RunResult result;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe)
@@ -24,4 +30,8 @@ inline RunResult runQuillo(const std::string& arguments) {
     int status = pclose(pipe);
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
+}
+
+inline RunResult runQuillo(const std::string& arguments) {
+    return runShell(quilloProgram() + " " + arguments);
 }
