@@ -6,6 +6,8 @@
 
 #include "runQuillo.h"
 
+#include "../testFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -26,12 +28,7 @@ namespace fs = std::filesystem;
 
 const std::string featherScene = QUILLO_SOURCE_DIR "/examples/featherGuides.ma";
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using testfiles::read;
 
 std::string lastLine(const std::string& output) {
     std::vector<std::string> lines;
@@ -56,16 +53,10 @@ class QuilloOutputs : public testing::Test {
     // The example scene with extra lines, as a file of the test's own.
     std::string scene(const std::string& extra, const std::string& name = "scene.ma") {
         const std::string path = (folder / name).string();
-        std::ofstream(path) << readFile(featherScene) << extra;
+        std::ofstream(path) << read(featherScene) << extra;
         return path;
     }
-    std::vector<std::string> entries() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> entries() const { return testfiles::names(folder); }
     fs::path folder;
 };
 
@@ -100,7 +91,7 @@ TEST_F(QuilloOutputs, BuildFailuresExitSixWithALastLineNamingTheNodes) {
         << run.output;
 
     // CR-only line ends read as Maya reads them: the same feathers.
-    std::string text = readFile(featherScene);
+    std::string text = read(featherScene);
     std::replace(text.begin(), text.end(), '\n', '\r');
     std::ofstream((folder / "mac.ma").string(), std::ios::binary) << text;
     run = runQuillo("export " + (folder / "mac.ma").string() + " -o " + out);
@@ -117,7 +108,7 @@ TEST_F(QuilloOutputs, NoOutputReplacesAFileTheSceneReads) {
                                    "\";\ncreateNode file -n \"tex\";\nsetAttr \".ftn\" "
                                    "-type \"string\" \"" +
                                    texture + "\";\n");
-    const std::string before = readFile(path);
+    const std::string before = read(path);
     fs::create_symlink(path, folder / "link.ma");
     const struct {
         std::string command, output, says;
@@ -134,10 +125,10 @@ TEST_F(QuilloOutputs, NoOutputReplacesAFileTheSceneReads) {
         EXPECT_NE(run.output.find(c.says + " ('"), std::string::npos) << run.output;
         EXPECT_NE(run.output.find("nothing was written"), std::string::npos) << run.output;
     }
-    EXPECT_EQ(readFile(path), before);
+    EXPECT_EQ(read(path), before);
     EXPECT_TRUE(fs::is_symlink(folder / "link.ma"));
-    EXPECT_EQ(readFile(uvi), "not read");
-    EXPECT_EQ(readFile(texture), "not read");
+    EXPECT_EQ(read(uvi), "not read");
+    EXPECT_EQ(read(texture), "not read");
 }
 
 TEST_F(QuilloOutputs, ImagesAndExportsAreWrittenWholeOrNotAtAll) {
@@ -153,7 +144,7 @@ TEST_F(QuilloOutputs, ImagesAndExportsAreWrittenWholeOrNotAtAll) {
                               "': writing failed: File too large"),
               std::string::npos)
         << run.output;
-    EXPECT_EQ(readFile(image), "yesterday's image");
+    EXPECT_EQ(read(image), "yesterday's image");
     EXPECT_EQ(entries(), std::vector<std::string>{"view.png"});
 
     // A good write replaces it whole, keeping its permissions; through a link the link stays.
@@ -166,7 +157,7 @@ TEST_F(QuilloOutputs, ImagesAndExportsAreWrittenWholeOrNotAtAll) {
                     (folder / "latest.png").string());
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_TRUE(fs::is_symlink(folder / "latest.png"));
-    EXPECT_EQ(readFile(image).rfind("# quillo", 0), 0u) << "the link's target was written";
+    EXPECT_EQ(read(image).rfind("# quillo", 0), 0u) << "the link's target was written";
 
     // A device is refused, never replaced or written (as root it used to be deleted).
     run = runQuillo("render " + featherScene + " -o /dev/full --size 8x8");
@@ -207,7 +198,7 @@ TEST_F(QuilloOutputs, AnInterruptedExportExits143AndLeavesNoTemporaryFile) {
     waitpid(child, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 143) << "status " << status;
     EXPECT_EQ(entries(), (std::vector<std::string>{"out.json", "scene.ma"}));
-    EXPECT_EQ(readFile(out), "the good export");
+    EXPECT_EQ(read(out), "the good export");
 }
 
 TEST_F(QuilloOutputs, FifosAreRefusedWithoutBlockingAndOptionsStateTheirRange) {

@@ -5,6 +5,8 @@
 
 #include "export/outputFile.h"
 
+#include "../testFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -57,12 +59,7 @@ bool manyLines(std::ostream& out) {
     return out.good();
 }
 
-std::string readText(const fs::path& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using testfiles::read;
 
 // A fresh folder per test, removed at the end whatever happens.
 class OutputFile : public testing::Test {
@@ -79,13 +76,7 @@ class OutputFile : public testing::Test {
         fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add, ignored);
         fs::remove_all(folder, ignored);
     }
-    std::vector<std::string> entries() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> entries() const { return testfiles::names(folder); }
     // Runs `body` in a child process and returns its wait status.
     static int inChild(const std::function<int()>& body) {
         const pid_t child = fork();
@@ -174,7 +165,7 @@ TEST_F(OutputFile, UnwritablePlacesFailByReasonAndLeaveNothingBehind) {
             return false;
         },
         &why));
-    EXPECT_EQ(readText(out), "earlier");
+    EXPECT_EQ(read(out), "earlier");
     EXPECT_EQ(entries(), (std::vector<std::string>{"locked", "out.rib", "plain"}));
 
     ASSERT_TRUE(writeFileAtomically(out.string(), false, manyLines, &why)) << why;
@@ -196,7 +187,7 @@ TEST_F(OutputFile, AFileSizeLimitFailsTheWriteAndKeepsTheEarlierFile) {
             return why == "writing failed: File too large" ? 0 : 2;
         });
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
-        EXPECT_EQ(readText(out), "earlier");
+        EXPECT_EQ(read(out), "earlier");
         EXPECT_EQ(entries(), std::vector<std::string>{"out.json"});
     }
 }
@@ -227,7 +218,7 @@ TEST_F(OutputFile, ASignalDuringTheWriteRemovesTheTemporaryFileThenActsAsBefore)
         return 1;
     });
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 129) << "status " << status;
-    EXPECT_EQ(readText(out), "earlier");
+    EXPECT_EQ(read(out), "earlier");
     EXPECT_EQ(entries(), std::vector<std::string>{"out.json"});
 
     // Once the write is over, the handler before is back.
@@ -264,13 +255,13 @@ TEST_F(OutputFile, AReplacedFileKeepsPermissionsAndOwnerALinkStaysALinkAnyLegalN
         << why;
     EXPECT_TRUE(fs::is_symlink(folder / "outer"));
     EXPECT_TRUE(fs::is_symlink(folder / "inner"));
-    EXPECT_EQ(readText(folder / "real" / "image.png"), "new");
+    EXPECT_EQ(read(folder / "real" / "image.png"), "new");
     // A dangling link gets its target made.
     fs::create_symlink("real/made.png", folder / "dangling");
     ASSERT_TRUE(writeFileAtomically((folder / "dangling").string(), false,
                                     [](std::ostream& o) { return (o << "made").good(); }, &why))
         << why;
-    EXPECT_EQ(readText(folder / "real" / "made.png"), "made");
+    EXPECT_EQ(read(folder / "real" / "made.png"), "made");
 
     const std::string longest(255, 'n');
     ASSERT_TRUE(writeFileAtomically((folder / longest).string(), false, manyLines, &why)) << why;
