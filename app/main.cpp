@@ -58,7 +58,7 @@ const char* const usage =
     "Environment:\n"
     "  QUILLO_WORKERS     the build threads when --workers is not given\n"
     "  QUILLO_MAX_POINTS  the build budget: the most points one feather node or feather\n"
-    "                     system may build (default 500000000)\n"
+    "                     system may build (default 250000000)\n"
     "\n"
     "Exit codes:\n"
     "  0    done\n"

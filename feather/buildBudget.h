@@ -4,8 +4,9 @@
 // refused with its count and the limit before anything is allocated for it, instead of running
 // for minutes and then exhausting memory.
 //
-// A kept point costs about 30 bytes (position, normal and its share of the per-barbule arrays;
-// more with "outputFeatherMesh"), so the default of 250 million points is about 7.5 GB.
+// A point costs about 40 bytes at the peak of a build (position, normal, its share of the
+// per-barbule arrays and of the build's scratch; measured on the example's system; more with
+// "outputFeatherMesh"), so the default of 250 million points is about 10 GB.
 // QUILLO_MAX_POINTS sets another budget (a whole number from 1 up; anything else is ignored);
 // set it before Maya starts to change it there. It is read at every build.
 
