@@ -4,10 +4,10 @@
 // error reaches the host.
 
 #include <maya/MStatus.h>
-#include <maya/MString.h>
+#include <maya/MPxNode.h>
 
+#include <cstddef>
 #include <exception>
-#include <string>
 
 // Writes "\nAPI error detected in <module> at line <line>\n" to the error stream, then the
 // status's own description.
@@ -22,8 +22,10 @@ void reportApiError(const char* module, int line, const MStatus& status);
     } while (0)
 
 // Reports an exception that stopped a node's build, above all memory running out, as one error
-// through MGlobal: "<node>: out of memory while <building>; its feathers stay empty." (another
-// exception gives its what() in place of "out of memory"). Never throws: when not even the
-// message can be made, nothing is shown. The node keeps none of what was being built.
-void reportBuildFailure(const MString& node, const std::exception& failure,
-                        const std::string& building) noexcept;
+// through MGlobal: "<node>: out of memory while <doing>; its feathers stay empty.", where
+// <doing> is `doing`, followed by " <count> feathers" when count is above 0 (another exception
+// gives its what() in place of "out of memory"). Takes no memory before it is safe to fail and
+// never throws: when not even the message can be made, nothing is shown. The node keeps none
+// of what was being built.
+void reportBuildFailure(const MPxNode& node, const std::exception& failure, const char* doing,
+                        size_t count) noexcept;

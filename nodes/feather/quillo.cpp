@@ -223,7 +223,7 @@ MStatus quillo::compute(const MPlug& plug, MDataBlock& data) {
         std::vector<featherGeometry>().swap(feathers); // nothing half-built is kept
         const size_t count =
             guideConnections.size() + turtleConnections.size() + turtleArrayEntries.size();
-        reportBuildFailure(name(), failure, "building its " + std::to_string(count) + " feathers");
+        reportBuildFailure(*this, failure, "building", count);
     }
 
     MFnMeshData meshData;

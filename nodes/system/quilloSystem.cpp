@@ -55,7 +55,7 @@ MStatus quilloSystem::compute(const MPlug& plug, MDataBlock& data) {
         gatherAndBuild(data);
     } catch (const std::exception& failure) {
         std::vector<featherGeometry>().swap(feathers); // nothing half-built is kept
-        reportBuildFailure(name(), failure, building);
+        reportBuildFailure(*this, failure, building, buildingCount);
     }
 
     // The feathers stay in the node for drawing; the output only passes the input mesh on.
@@ -116,6 +116,7 @@ void quilloSystem::reportError(const std::string& text) const {
 void quilloSystem::gatherAndBuild(MDataBlock& data) {
     feathers.clear();
     building = "reading its inputs";
+    buildingCount = 0;
     if (!theFeatherGenerator || !descriptionRegistry || !turtleRegistry)
         return;
     featherGenerator& generator = *theFeatherGenerator;
@@ -254,7 +255,8 @@ void quilloSystem::gatherAndBuild(MDataBlock& data) {
         reportError(overBudget + "; no feathers were built.");
         return;
     }
-    building = "building " + std::to_string(roots.length()) + " feathers";
+    building = "building";
+    buildingCount = roots.length();
     const systemBuildReport built =
         buildSystemFeathers(generator, *turtleRegistry, roots, feathers);
     // A root that is not finite makes a path that is not finite too: it is named once, by

@@ -64,8 +64,10 @@ class quilloSystem : public MPxLocatorNode {
     void gatherAndBuild(MDataBlock& data);
     void reportError(const std::string& text) const;
 
-    // What the build is doing, for the error when memory runs out ("building 1000 feathers").
-    std::string building;
+    // What the build is doing, for the error when memory runs out ("building", 1000 for
+    // "building 1000 feathers"); set without allocating.
+    const char* building = "";
+    size_t buildingCount = 0;
 
     // The feathers of the last build, in build order, in world space.
     std::vector<featherGeometry> feathers;
