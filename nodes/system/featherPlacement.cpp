@@ -63,18 +63,22 @@ void appendPointOnFace(MItMeshPolygon& faces, float u, float v, const MString& u
 
 } // namespace
 
-void placementGrid(const gridSettings& grid, double uMin, double uMax, double vMin, double vMax,
+bool placementGrid(const gridSettings& grid, double uMin, double uMax, double vMin, double vMax,
                    MFloatArray& u, MFloatArray& v) {
     u.clear();
     v.clear();
     const int uCount = grid.uSegment, vCount = grid.vSegment;
-    if (uCount <= 0 || vCount <= 0 ||
-        static_cast<long long>(uCount) * static_cast<long long>(vCount) > maxGridCells)
-        return;
+    if (uCount <= 0 || vCount <= 0)
+        return true;
+    if (static_cast<long long>(uCount) * static_cast<long long>(vCount) > maxGridCells)
+        return false;
     const double du = (uMax - uMin) / uCount;
     const double dv = (vMax - vMin) / vCount;
-    if (du < 1e-6 || dv < 1e-6 || !std::isfinite(du) || !std::isfinite(dv))
-        return;
+    if (du < 1e-6 || dv < 1e-6 || !std::isfinite(du) || !std::isfinite(dv)) {
+        const bool usableRange = uMax - uMin >= 1e-6 && vMax - vMin >= 1e-6 &&
+                                 std::isfinite(uMax - uMin) && std::isfinite(vMax - vMin);
+        return !usableRange;
+    }
 
     const unsigned int total = static_cast<unsigned int>(uCount * vCount);
     reserveArray(u, total);
@@ -95,6 +99,7 @@ void placementGrid(const gridSettings& grid, double uMin, double uMax, double vM
             u.append(static_cast<float>(uu));
             v.append(static_cast<float>(vv));
         }
+    return true;
 }
 
 MStatus placeOnSurface(const MDagPath& surface, const gridSettings& grid,
@@ -114,7 +119,8 @@ MStatus placeOnSurface(const MDagPath& surface, const gridSettings& grid,
         if (!readRootsFile(params, u, v, faceIds, maxFileRoots))
             return MS::kFailure;
     } else {
-        placementGrid(grid, 0.0, 1.0, 0.0, 1.0, u, v);
+        if (!placementGrid(grid, 0.0, 1.0, 0.0, 1.0, u, v))
+            return MS::kInvalidParameter;
         translate(u, params.uvTranslate[0]);
         translate(v, params.uvTranslate[1]);
     }
@@ -141,9 +147,9 @@ MStatus placeOnMesh(MItMeshPolygon& faces, const gridSettings& grid, const syste
         if (faceIds.length() == 0)
             readFaceUVPolygons(faces, uvSetName, polygons); // per-face failures: empty polygons
     } else {
-        const MStatus status = readFaceUVPolygons(faces, uvSetName, polygons);
-        if (!status)
-            return status;
+        // kFailure whatever the reason: kInvalidParameter is the grid's refusal.
+        if (!readFaceUVPolygons(faces, uvSetName, polygons))
+            return MS::kFailure;
         double uMin = 0.0, uMax = 0.0, vMin = 0.0, vMax = 0.0;
         bool collected = false;
         for (unsigned int position = 0; position < polygons.count(); ++position)
@@ -157,7 +163,8 @@ MStatus placeOnMesh(MItMeshPolygon& faces, const gridSettings& grid, const syste
             }
         if (!collected)
             return MS::kSuccess;
-        placementGrid(grid, uMin, uMax, vMin, vMax, u, v);
+        if (!placementGrid(grid, uMin, uMax, vMin, vMax, u, v))
+            return MS::kInvalidParameter;
         translate(u, params.uvTranslate[0]);
         translate(v, params.uvTranslate[1]);
     }

@@ -38,8 +38,10 @@ constexpr long long maxGridCells = 1LL << 26;
 // (the v index runs fastest): cell centres moved by gradient noise (jitterDistance half-cells
 // at most about, frequency jitterFrequency, seeds randomSeed and randomSeed + 3052), then
 // staggered by uvOffset. Cells narrower than 1e-6 along either side, a non-finite range, a
-// count of 0 or less, or more than maxGridCells cells give empty lists.
-void placementGrid(const gridSettings& grid, double uMin, double uMax, double vMin, double vMax,
+// count of 0 or less, or more than maxGridCells cells give empty lists. False when the counts
+// are what refused the grid (more than maxGridCells cells, or cells narrower than 1e-6 over a
+// range that is not), so that the caller can say so; true otherwise.
+bool placementGrid(const gridSettings& grid, double uMin, double uMax, double vMin, double vMax,
                    MFloatArray& u, MFloatArray& v);
 
 // Roots on a NURBS surface shape: the grid over parameters [0, 1]^2 shifted by
@@ -48,7 +50,8 @@ void placementGrid(const gridSettings& grid, double uMin, double uMax, double vM
 // cannot evaluate are skipped. Positions are in world space. A UV info file announcing more
 // than maxFileRoots positions is refused before it is read (uvInfoFile.h).
 // Fails, with `roots` empty, when the path is not a NURBS surface shape, or when the UV info
-// file is wanted but unnamed or unreadable (the reader shows why).
+// file is wanted but unnamed or unreadable (the reader shows why); kInvalidParameter when the
+// grid's counts are refused (placementGrid).
 MStatus placeOnSurface(const MDagPath& surface, const gridSettings& grid,
                        const systemParams& params, featherRoots& roots,
                        unsigned long long maxFileRoots = ~0ull);
@@ -60,7 +63,8 @@ MStatus placeOnSurface(const MDagPath& surface, const gridSettings& grid,
 // directly (ids the iterator does not visit are skipped). u/v that no face holds, or where the
 // face gives no point, are skipped. No u/v in the set at all gives no roots.
 // Fails when reading the last face's u/v fails (a missing UV set, say), or when the UV info
-// file is wanted but unnamed or unreadable.
+// file is wanted but unnamed or unreadable; kInvalidParameter when the grid's counts are
+// refused (placementGrid).
 MStatus placeOnMesh(MItMeshPolygon& faces, const gridSettings& grid, const systemParams& params,
                     featherRoots& roots, unsigned long long maxFileRoots = ~0ull);
 

@@ -242,6 +242,13 @@ void quilloSystem::gatherAndBuild(MDataBlock& data) {
     } else {
         return; // no growth shape connected: nothing to grow on
     }
+    if (placed == MS::kInvalidParameter) {
+        reportError("\"uSegment\" x \"vSegment\" (" + std::to_string(grid.uSegment) + " x " +
+                    std::to_string(grid.vSegment) +
+                    ") makes cells narrower than the limit of 1e-06 of the growth shape's u/v "
+                    "range; no feathers were placed.");
+        return;
+    }
     if (!placed) {
         if (params.useUVIFile)
             reportError("the UV info file '" + std::string(params.uviFile.asChar()) +

@@ -366,6 +366,11 @@ TEST_F(FeatherSystemNodeTest, WhatCannotBeBuiltIsAnErrorNamingTheAttributeAndThe
     expectError("system: \"uSegment\" x \"vSegment\" is 100000 x 100000 = 10000000000 cells, "
                 "more than the limit of 67108864");
 
+    ASSERT_TRUE(scene.setAttr(system + ".uSegment", 2000000.0));
+    ASSERT_TRUE(scene.setAttr(system + ".vSegment", 1.0));
+    expectError("system: \"uSegment\" x \"vSegment\" (2000000 x 1) makes cells narrower than "
+                "the limit of 1e-06");
+
     // More points than the build budget: the count and the limit, before anything is built.
     ASSERT_TRUE(scene.setAttr(system + ".uSegment", 10.0));
     ASSERT_TRUE(scene.setAttr(system + ".vSegment", 10.0));
