@@ -153,6 +153,18 @@ long long featherPointCount(const buildInputs& inputs) {
            2 * (static_cast<long long>(inputs.barbuleCount) + 1) * inputs.barbulePointCount;
 }
 
+std::string rachisTubeProblem(const buildInputs& inputs, int rachisSides, bool wanted) {
+    const unsigned long long vertices =
+        static_cast<unsigned long long>(inputs.rachisPointCount) *
+        static_cast<unsigned long long>(rachisSides > 0 ? rachisSides : 0);
+    if (!wanted || vertices <= maxRachisTubeVertices) {
+        return std::string();
+    }
+    return "\"rachisSegment\" and \"rachisSides\" give " + std::to_string(vertices) +
+           " rachis tube vertices, more than the limit of " +
+           std::to_string(maxRachisTubeVertices) + "; the rachis meshes are not built";
+}
+
 bool pathIsFinite(const turtlePath& path) {
     for (const turtleFrame& f : path.frames) {
         for (const float v :

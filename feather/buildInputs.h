@@ -55,6 +55,11 @@ long long featherPointCount(const buildInputs& inputs);
 // The most rachis-tube vertices (rachis points times sides) a build makes.
 constexpr unsigned int maxRachisTubeVertices = 1u << 22;
 
+// Why the rachis tubes a prepared description asks for (`wanted`: "rachisRenderAs" is
+// "Subdivision Mesh" or the meshes are output) will not be built, naming the attributes and
+// the limit; "" when they will be or are not asked for.
+std::string rachisTubeProblem(const buildInputs& inputs, int rachisSides, bool wanted);
+
 // True when every frame of the path is finite.
 bool pathIsFinite(const turtlePath& path);
 

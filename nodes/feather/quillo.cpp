@@ -448,6 +448,11 @@ bool quillo::checkBuildable(size_t featherCount, bool& describable) const {
                               inputs.refusal.c_str() + "; its feathers stay empty.");
         return true; // each build refuses it in turn, leaving its feather empty
     }
+    const std::string tube =
+        rachisTubeProblem(inputs, featherInfo->rachisSides,
+                          featherInfo->rachisRenderAs == 1 || featherInfo->outputFeatherMesh);
+    if (!tube.empty())
+        MGlobal::displayError(name() + ": " + tube.c_str() + ".");
     const std::string overBudget = budgetProblem(featherCount, featherPointCount(inputs));
     if (overBudget.empty())
         return true;

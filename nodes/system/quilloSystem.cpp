@@ -209,6 +209,11 @@ void quilloSystem::gatherAndBuild(MDataBlock& data) {
         return;
     }
     const long long pointsPerFeather = featherPointCount(inputs);
+    const std::string tube =
+        rachisTubeProblem(inputs, description->rachisSides,
+                          description->rachisRenderAs == 1 || params.outputFeatherMesh);
+    if (!tube.empty())
+        reportError(tube + ".");
     // Display thinning keeps about keepFraction of the roots a file gives.
     const unsigned long long fileRootLimit =
         keepFraction > 0.0f && keepFraction < 1.0f

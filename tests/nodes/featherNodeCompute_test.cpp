@@ -398,6 +398,24 @@ TEST_F(FeatherNodeComputeTest, ABuildBeyondTheBudgetOrOutOfRangeGuidesAreErrors)
             << errors[0];
         EXPECT_TRUE(feathersOf(feather).empty());
     }
+    // A rachis mesh too large to build is said, the feathers are built.
+    set(feather + ".rachisRenderAs", 1.0);
+    set(feather + ".rachisSegment", 100000.0);
+    set(feather + ".rachisSides", 100.0);
+    {
+        host::MessageCapture capture;
+        build(feather);
+        EXPECT_EQ(capture.texts(host::MessageKind::kError),
+                  std::vector<std::string>{
+                      feather + ": \"rachisSegment\" and \"rachisSides\" give 10000100 rachis "
+                                "tube vertices, more than the limit of 4194304; the rachis "
+                                "meshes are not built."});
+        ASSERT_EQ(feathersOf(feather).size(), 2u);
+        EXPECT_EQ(feathersOf(feather)[0].rachisMesh.points.length(), 0u);
+    }
+    set(feather + ".rachisRenderAs", 0.0);
+    set(feather + ".rachisSegment", 16.0);
+
     // A guide moved beyond single precision: its feather stays empty, with an error.
     ASSERT_TRUE(scene.setAttr("guideB.translateX", 1e300));
     host::MessageCapture capture;
