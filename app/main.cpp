@@ -15,6 +15,7 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -125,17 +126,23 @@ int main(int argc, char** argv) {
         rest.erase(rest.begin());
     }
     int result;
-    if (command == "plugins") {
-        result = quillo::pluginsCommand(rest);
-    } else if (command == "render") {
-        result = quillo::renderCommand(rest);
-    } else if (command == "info") {
-        result = quillo::infoCommand(rest);
-    } else if (command == "export") {
-        result = quillo::exportCommand(rest);
-    } else {
-        std::cerr << "quillo: unknown command '" << command << "'\n";
-        result = quillo::kExitUsage;
+    try {
+        if (command == "plugins") {
+            result = quillo::pluginsCommand(rest);
+        } else if (command == "render") {
+            result = quillo::renderCommand(rest);
+        } else if (command == "info") {
+            result = quillo::infoCommand(rest);
+        } else if (command == "export") {
+            result = quillo::exportCommand(rest);
+        } else {
+            std::cerr << "quillo: unknown command '" << command << "'\n";
+            result = quillo::kExitUsage;
+        }
+    } catch (const std::bad_alloc&) {
+        // Builds catch their own; this is memory running out anywhere else (reading, drawing).
+        std::cerr << "quillo " << command << ": out of memory\n";
+        result = quillo::kExitBuildFailed;
     }
     if (result == quillo::kExitUsage)
         std::cerr << usage;
