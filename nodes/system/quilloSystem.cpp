@@ -197,8 +197,9 @@ void quilloSystem::gatherAndBuild(MDataBlock& data) {
         const int count;
         ~restoreCount() { description.barbuleCount = count; }
     } restore{*description, description->barbuleCount};
+    // Saturating, as the feather node does: a huge "barbuleNum" is refused below, not undefined.
     description->barbuleCount =
-        static_cast<int>(static_cast<float>(description->barbuleNum) * barbuleQuality);
+        truncateToInt(static_cast<float>(description->barbuleNum) * barbuleQuality);
 
     // What one feather can hold, for the budget; a description that cannot be built at all is
     // reported here too, since the feather node lending it may never be evaluated.
