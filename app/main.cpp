@@ -72,8 +72,8 @@ const char* const usage =
     "       files the scene reads; an earlier file under its name is left as it was\n"
     "  6    a feather node or system reported an error while building (a refused value,\n"
     "       a file it could not read, the build budget, memory running out): export\n"
-    "       writes nothing for that frame and stops, render writes the image of what\n"
-    "       built; the last line names the nodes and why\n"
+    "       writes nothing for that frame, render writes the image of what built; the\n"
+    "       range stops there and the last line names the nodes and why\n"
     "  129  interrupted by SIGHUP, 130 by SIGINT, 143 by SIGTERM (128 + the signal's\n"
     "       number); a file being written is removed, an earlier one left as it was\n";
 

@@ -88,7 +88,6 @@ int renderCommand(const std::vector<std::string>& arguments) {
     if (const int stop = refuseInputAsOutput(bar, "render", frameOutputs(frames, output), scene))
         return stop;
 
-    bool buildsFailed = false;
     for (size_t pass = 0; pass < frames.passes(); ++pass) {
         const std::string file = startFramePass(frames, pass, output);
         // Built before drawing so that the nodes that fail are known; drawing shows the rest.
@@ -112,14 +111,12 @@ int renderCommand(const std::vector<std::string>& arguments) {
         std::cout << "Wrote " << file << " (" << image.width << "x" << image.height << ")"
                   << std::endl;
         if (built.failed()) {
-            // The image is written all the same: it shows what did build, and the exit code
-            // says it is incomplete.
-            std::cerr << built.summary() << "; " << file << " shows the others" << std::endl;
-            buildsFailed = true;
+            // The image is written all the same, showing what did build; as with export, the
+            // range stops at the frame that failed and the exit code says so.
+            std::cerr << built.summary() << "; " << file << " shows the others\n";
+            return kExitBuildFailed;
         }
     }
-    if (buildsFailed)
-        return kExitBuildFailed;
     return opened == SceneOpened::kClean ? kExitSuccess : kExitSceneFailed;
 }
 
