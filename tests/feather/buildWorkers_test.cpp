@@ -104,7 +104,11 @@ TEST(RunOnWorkersTest, ATaskExceptionReachesTheCaller) {
                                   }),
                      std::runtime_error)
             << workers << " workers";
-        EXPECT_GE(calls.load(), 11) << workers << " workers";
+        // One worker stops at the failing item. Several may skip items fetched just before the
+        // failure was seen, so only the one-worker count is exact.
+        if (workers == 1) {
+            EXPECT_EQ(calls.load(), 11);
+        }
     }
 }
 
