@@ -7,12 +7,14 @@
 #include <host/scene.h>
 
 #include <maya/MArrayDataHandle.h>
+#include <maya/MCallbackIdArray.h>
 #include <maya/MDGMessage.h>
 #include <maya/MFnCompoundAttribute.h>
 #include <maya/MFnDependencyNode.h>
 #include <maya/MFnNumericAttribute.h>
 #include <maya/MFnTypedAttribute.h>
 #include <maya/MIntArray.h>
+#include <maya/MMessage.h>
 #include <maya/MPlugArray.h>
 #include <maya/MPxNode.h>
 
@@ -134,7 +136,11 @@ class GraphTest : public ::testing::Test {
         Adder::computeCount = 0;
         Adder::hooks.clear();
     }
-    void TearDown() override { scene.fileNew(); }
+    void TearDown() override {
+        // Callbacks first: the data they were given may have gone with the test's locals.
+        MMessage::removeCallbacks(callbacks);
+        scene.fileNew();
+    }
 
     std::string create(const std::string& type) {
         std::string name;
@@ -148,6 +154,7 @@ class GraphTest : public ::testing::Test {
     }
 
     host::Scene& scene = host::Scene::current();
+    MCallbackIdArray callbacks; // removed however the test ends
     host::MessageCapture capture;
 };
 
@@ -326,6 +333,7 @@ TEST_F(GraphTest, NodeRemovedCallbacksAreFilteredByTypeAndRemovable) {
     MStatus status;
     MCallbackId id = MDGMessage::addNodeRemovedCallback(&onRemoved, "testHolder", &calls, &status);
     ASSERT_TRUE(status);
+    callbacks.append(id);
     std::string adder = create("testAdder"), holder = create("testHolder");
     ASSERT_TRUE(scene.connectAttr(adder + ".sum", holder + ".guides[0].guideValue"));
     ASSERT_TRUE(scene.deleteNode(adder));
@@ -335,6 +343,7 @@ TEST_F(GraphTest, NodeRemovedCallbacksAreFilteredByTypeAndRemovable) {
     EXPECT_EQ(removedNames, std::vector<std::string>{holder});
 
     ASSERT_TRUE(MMessage::removeCallback(id));
+    callbacks.clear();
     EXPECT_FALSE(MMessage::removeCallback(id)) << "an id is removed once";
     create("testHolder");
     scene.fileNew();

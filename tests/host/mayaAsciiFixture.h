@@ -2,11 +2,15 @@
 // Shared by the Maya ASCII tests: a fresh scene per test, captured messages, a scratch folder,
 // and a summary of the scene (nodes, types, parents, connections) to compare scenes by.
 
+#include "../sharedScenes.h"
 #include "graph/graph.h"
 #include "scene/sceneState.h"
 
 #include <host/messages.h>
 #include <host/scene.h>
+
+#include <maya/MCallbackIdArray.h>
+#include <maya/MMessage.h>
 
 #include <gtest/gtest.h>
 
@@ -26,15 +30,15 @@ class MayaAsciiTest : public ::testing::Test {
         messages = std::make_unique<host::MessageCapture>();
     }
     void TearDown() override {
+        // Callbacks first: the data they were given may have gone with the test's locals.
+        MMessage::removeCallbacks(callbacks);
         scene.fileNew();
         messages.reset();
         if (!scratch_.empty())
             std::filesystem::remove_all(scratch_);
     }
 
-    static std::string sharedScene(const std::string& name) {
-        return std::string(QUILLO_SOURCE_DIR) + "/../shared/scenes/maya/" + name;
-    }
+    static std::string sharedScene(const std::string& name) { return sharedScenePath(name); }
     static std::string dataScene(const std::string& name) {
         return std::string(QUILLO_SOURCE_DIR) + "/tests/data/maya/" + name;
     }
@@ -104,6 +108,8 @@ class MayaAsciiTest : public ::testing::Test {
 
     host::Scene& scene = host::Scene::current();
     std::unique_ptr<host::MessageCapture> messages;
+    // Callbacks a test registers; removed however the test ends.
+    MCallbackIdArray callbacks;
 
   private:
     std::string scratch_;

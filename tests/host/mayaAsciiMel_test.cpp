@@ -35,6 +35,7 @@ using Names = std::vector<std::string>;
 } // namespace
 
 TEST_F(MayaAsciiMel, QueriesFindNodesOfARealScene) {
+    SKIP_WITHOUT_SHARED_SCENES();
     ASSERT_EQ(scene.openFile(sharedScene("mayatools_setupCPOS.ma")), MS::kSuccess);
     EXPECT_EQ(strings("ls -type nurbsSurface"), Names{"test_multiAxisRigPlaneShape"});
     EXPECT_EQ(strings("ls -long -type nurbsSurface"),
@@ -126,6 +127,7 @@ TEST_F(MayaAsciiMel, CommandsEditTheSceneInUserUnits) {
 }
 
 TEST_F(MayaAsciiMel, FileCommandOpensAndSavesScenes) {
+    SKIP_WITHOUT_SHARED_SCENES();
     const std::string saved = scratch() + "/fromMel.ma";
     run("file -open \"" + sharedScene("rigbuilder_cube2011.ma") + "\"");
     EXPECT_EQ(run("file -q -sceneName").asString(), sharedScene("rigbuilder_cube2011.ma"));
@@ -140,6 +142,7 @@ TEST_F(MayaAsciiMel, FileCommandOpensAndSavesScenes) {
 }
 
 TEST_F(MayaAsciiMel, SetsCollectNodesAndFacesThatSaveBack) {
+    SKIP_WITHOUT_SHARED_SCENES();
     ASSERT_EQ(scene.openFile(sharedScene("cgkit_objects.ma")), MS::kSuccess);
     EXPECT_EQ(run("sets -name \"wholeCube\" meshShape").asString(), "wholeCube");
     EXPECT_EQ(run("sets -name \"someFaces\" meshShape.f[0:2]").asString(), "someFaces");

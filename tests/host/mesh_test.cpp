@@ -5,6 +5,8 @@
 #include "geometry/meshPolyFaces.h"
 #include "scene/typedValues.h"
 
+#include "../sharedScenes.h"
+
 #include <host/messages.h>
 #include <host/scene.h>
 
@@ -624,8 +626,8 @@ std::vector<FileValue> fileValuesOf(const std::string& path, const std::string& 
 }
 
 TEST_F(MeshTest, ShapeFromTheAttributesOfARealFile) {
-    const std::string path =
-        std::string(QUILLO_SOURCE_DIR) + "/../shared/scenes/maya/cgkit_objects.ma";
+    SKIP_WITHOUT_SHARED_SCENES();
+    const std::string path = sharedScenePath("cgkit_objects.ma");
     std::vector<FileValue> values = fileValuesOf(path, "createNode mesh -n \"meshShape\"");
     ASSERT_FALSE(values.empty()) << path;
     ASSERT_TRUE(scene.createNode("transform", "mesh"));

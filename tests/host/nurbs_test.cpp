@@ -5,6 +5,8 @@
 #include "graph/nodeType.h"
 #include "scene/typedValues.h"
 
+#include "../sharedScenes.h"
+
 #include <host/messages.h>
 #include <host/scene.h>
 
@@ -691,8 +693,8 @@ TEST_F(NurbsTest, ShapeOutputsFollowCreateWhenConnectedElseCached) {
 }
 
 TEST_F(NurbsTest, FileSurfaceParsesAndSitsInItsTransform) {
-    const std::vector<std::string> tokens = ccTokensOf(
-        std::string(QUILLO_SOURCE_DIR) + "/../shared/scenes/maya/mayatools_setupCPOS.ma");
+    SKIP_WITHOUT_SHARED_SCENES();
+    const std::vector<std::string> tokens = ccTokensOf(sharedScenePath("mayatools_setupCPOS.ma"));
     ASSERT_EQ(tokens.size(), 5u + 7 + 7 + 1 + 48) << "the .cc of the test scene";
     const host::TypedValueFormat* format = host::findTypedValueFormat("nurbsSurface");
     ASSERT_NE(format, nullptr);
