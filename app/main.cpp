@@ -22,7 +22,8 @@
 namespace {
 
 const char* const usage =
-    "usage: quillo [COMMAND] [ARGUMENTS] [--plugin PATH] [--scripts DIR] [--workers N]\n"
+    "usage: quillo [COMMAND] [ARGUMENTS] [--plugin PATH] [--scripts DIR] [--trust-scene]\n"
+    "              [--workers N]\n"
     "\n"
     "Commands:\n"
     "  render SCENE.ma -o OUT.png [--size WxH] [--camera NAME] [--shaded] [FRAMES]\n"
@@ -43,6 +44,11 @@ const char* const usage =
     "  --plugin PATH   the plug-in build to load, by default quillo2013 from the lib/\n"
     "                  folder beside the program (plugins: repeat to load several)\n"
     "  --scripts DIR   an extra folder on the MEL script path\n"
+    "  --trust-scene   run everything the scene file holds, as Maya does (plug-in\n"
+    "                  commands, eval, source, procedures). Without it a scene runs only\n"
+    "                  the commands that describe it and the rest is skipped with a\n"
+    "                  warning. A trusted scene can write files and run any command:\n"
+    "                  use it only for files from a source you trust\n"
     "  --shaded        draw locators with the flat-shaded display style, not wireframe\n"
     "  --frames A:B[:STEP], --frame F (FRAMES)\n"
     "                  render or export at each frame from A to B (every STEP, 1 by\n"
@@ -95,8 +101,8 @@ int main(int argc, char** argv) {
     host::Scene::registerMelCommands();
     std::vector<std::string> arguments(argv + 1, argv + argc);
 
-    // --scripts and --workers apply to every command, wherever they stand; --help wins over
-    // everything.
+    // --scripts, --trust-scene and --workers apply to every command, wherever they stand;
+    // --help wins over everything.
     std::vector<std::string> rest;
     for (size_t i = 0; i < arguments.size(); ++i) {
         if (arguments[i] == "--help" || arguments[i] == "-h") {
@@ -105,6 +111,8 @@ int main(int argc, char** argv) {
         }
         if (arguments[i] == "--scripts" && i + 1 < arguments.size()) {
             host::addScriptPath(arguments[++i]);
+        } else if (arguments[i] == "--trust-scene") {
+            host::Scene::setTrustScenes(true);
         } else if (arguments[i] == "--workers") {
             // Through the environment: the plug-in library reads it at every build.
             if (i + 1 >= arguments.size() || !isWorkerCount(arguments[i + 1])) {

@@ -52,8 +52,6 @@ const BadCommand kBadCommands[] = {
      "line 5: connectAttr: The attribute 'a.message' cannot be connected to 'b.translateX'"},
     {"binary junk", "createNode transform -n \"a\";\n\x01\x02\xff\xfe junk;\n",
      "line 4: unexpected byte 0x01 (not text): expected a command."},
-    {"unknown command", "frobnicate -all 3;\n",
-     "line 3: unknown command 'frobnicate'; it is skipped."},
     {"relative plug with no node", "setAttr \".tx\" 1;\n",
      "line 3: setAttr: '.tx' names no node: create or select one first."},
     {"data short of its elements",

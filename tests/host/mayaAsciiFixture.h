@@ -32,6 +32,7 @@ class MayaAsciiTest : public ::testing::Test {
     void TearDown() override {
         // Callbacks first: the data they were given may have gone with the test's locals.
         MMessage::removeCallbacks(callbacks);
+        host::Scene::setTrustScenes(false);
         scene.fileNew();
         messages.reset();
         if (!scratch_.empty())

@@ -134,6 +134,18 @@ TEST(MayaAsciiLexer, OldMacAndMixedLineEndsEndLinesAsNewlinesDo) {
     EXPECT_EQ(lex(mixed).commands, newlines.commands);
 }
 
+TEST(MayaAsciiLexer, MelBlocksEndAtTheBraceThatClosesThem) {
+    Lexed lexed = lex("global proc p() { setAttr \".a\" 1; if ($x) { print \"}\"; } }\n"
+                      "if ($y) { a; }\n else { b; };\n"
+                      "do { c; } while ($z);\n"
+                      "setAttr \".b\" 2;\n");
+    EXPECT_TRUE(lexed.errors.empty()) << lexed.errors.front();
+    EXPECT_EQ(
+        lexed.commands,
+        (Strings{"1 global|proc|p()|{|setAttr|<.a>|1;|if|($x)|{|print|<}>|;|}|}",
+                 "2 if|($y)|{|a;|}|else|{|b;|}", "4 do|{|c;|}|while|($z)", "5 setAttr|<.b>|2"}));
+}
+
 TEST(MayaAsciiPlugPath, ParsesIndicesAndRanges) {
     std::vector<host::PlugPathPart> parts;
     std::string error;
@@ -405,7 +417,8 @@ TEST_F(MayaAsciiReading, GenericNodesTakeValuesThroughTheSceneInterface) {
     EXPECT_EQ(label, "say \"hi\"");
 }
 
-TEST_F(MayaAsciiReading, CommandsOtherLayersRegisterRunThroughMel) {
+TEST_F(MayaAsciiReading, CommandsOtherLayersRegisterRunThroughMelInTrustedScenes) {
+    host::Scene::setTrustScenes(true);
     std::vector<std::string> seen;
     host::registerMelCommand(
         "customSetting",

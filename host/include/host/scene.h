@@ -23,7 +23,8 @@ class Scene {
     // kAfterOpen is sent. A command that fails is reported as an error naming the file and line
     // ("scene.ma line 12: setAttr: ...") and reading goes on with the next one, as Maya does;
     // the file still counts as opened. kFailure only when the file cannot be read at all (missing,
-    // unreadable, binary): the error names it and the scene is left as it was.
+    // unreadable, binary, already being read: a file that opens itself), or when another scene
+    // file is being read: the error names it and the scene is left as it was.
     MStatus openFile(const std::string& path);
     // Reads the file's nodes into the current scene (kBeforeImport / kAfterImport); names that
     // clash get new ones, default nodes the scene has are shared.
@@ -32,6 +33,18 @@ class Scene {
     // folder is written and then renamed over the target, so a failed save (no permission, disk
     // full) leaves any earlier file intact; the error names the file and says why.
     MStatus saveFile(const std::string& path);
+    // Safe loading. While a scene file is read (opened or imported) it runs only the commands
+    // Maya writes into scene files to describe a scene: requires, currentUnit, fileInfo,
+    // workspace, file (references), dataStructure, createNode, rename, setAttr, addAttr,
+    // connectAttr, disconnectAttr, relationship, select, parent, lockNode. Anything else the
+    // file holds (plug-in commands, eval, source, python, system, procedures, MEL statements)
+    // is skipped; when the file is done one warning per command name says how often it was
+    // skipped and how to allow it. Trusting scenes runs everything, as Maya does: a file can
+    // then write files anywhere and run any command, so trust only files from a source you
+    // trust. Off by default; quillo --trust-scene turns it on. Script nodes are kept and
+    // saved back untouched either way, and never run.
+    static void setTrustScenes(bool trust);
+    static bool trustsScenes();
     // The file last opened or saved ("" after File > New).
     std::string currentFile() const;
     // Registers the scene commands with the MEL interpreter: createNode, setAttr, addAttr,

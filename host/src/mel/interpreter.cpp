@@ -1,5 +1,6 @@
 #include "mel/interpreter.h"
 
+#include "foundation/filesBeingRead.h"
 #include "host/messages.h"
 #include "host/ui.h"
 
@@ -14,6 +15,9 @@ namespace {
 // Commands an evalDeferred flush runs at most; commands that keep queuing themselves would
 // otherwise never let the flush end.
 constexpr int kMaxDeferredPerFlush = 10000;
+// Executions (eval, source, executeCommand) running inside one another at most: text that
+// evaluates itself would otherwise recurse until the stack runs out.
+constexpr int kMaxNestedExecutions = 64;
 
 std::string whereIn(const std::string& sourceName, int line) {
     std::string where = "line " + std::to_string(line);
@@ -104,6 +108,12 @@ void Interpreter::raise(int line, const std::string& message) {
 
 MStatus Interpreter::execute(const std::string& text, const std::string& sourceName,
                              MelValue* result) {
+    if (executions_ >= kMaxNestedExecutions) {
+        showError(whereIn(sourceName, 1) + ": scripts nested too deeply: eval and source run " +
+                  "inside one another more than " + std::to_string(kMaxNestedExecutions) +
+                  " times.");
+        return MS::kFailure;
+    }
     ParseError error;
     std::unique_ptr<Script> script = parse(text, sourceName, error);
     if (!script) {
@@ -173,6 +183,11 @@ MStatus Interpreter::sourceFile(const std::string& fileName, const std::string& 
 }
 
 MStatus Interpreter::runFile(const std::string& path) {
+    FileBeingRead entered(path);
+    if (entered.refused()) {
+        showError("source: " + entered.error());
+        return MS::kFailure;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         showError("Cannot open file \"" + path + "\".");

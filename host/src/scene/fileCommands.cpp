@@ -1,10 +1,11 @@
 // The commands that describe a scene file rather than its nodes: requires, currentUnit,
-// fileInfo, relationship, dataStructure, and file itself.
+// fileInfo, workspace, relationship, dataStructure, and file itself.
 
 #include "scene/sceneCommands.h"
 
 #include "anim/sceneTime.h"
 #include "anim/timeUnit.h"
+#include "foundation/filesBeingRead.h"
 
 #include <host/scene.h>
 
@@ -12,6 +13,7 @@
 
 namespace host {
 
+extern bool readingFile;
 extern std::string currentFile;
 
 namespace {
@@ -145,6 +147,15 @@ bool runFileInfo(CommandRun& run) {
     return true;
 }
 
+bool runWorkspace(CommandRun& run) {
+    if (!run.args.has("fileRule") || !run.args.positional.empty()) {
+        run.error("expected -fileRule and its rule name and folder.");
+        return false;
+    }
+    SceneState::instance().workspaceRules.push_back(commandText("workspace", run.args));
+    return true;
+}
+
 bool runRelationship(CommandRun& run) {
     if (run.args.positional.size() < 2) {
         run.error("expected the relationship type and the nodes it links.");
@@ -185,8 +196,26 @@ bool runFile(CommandRun& run) {
         run.error("only -sceneName can be queried.");
         return false;
     }
-    if (run.reading) {
-        run.error("a scene file cannot open, import or save files while it is read.");
+    if (args.has("open") || args.has("import")) {
+        if (args.positional.size() != 1) {
+            run.error("expected one file name.");
+            return false;
+        }
+        const std::string& path = args.positional[0].text;
+        // While a file is read, whether it runs `file` itself or through eval or a procedure.
+        if (run.reading || readingFile) {
+            FileBeingRead probe(path);
+            run.error(probe.refused() ? probe.error()
+                                      : "cannot open or import '" + path +
+                                            "' while a scene file is being read.");
+            return false;
+        }
+        MStatus status = args.has("open") ? scene.openFile(path) : scene.importFile(path);
+        run.result = MelValue(path);
+        return status == MS::kSuccess;
+    }
+    if (run.reading || readingFile) {
+        run.error("a scene file cannot empty, save or rename the scene while it is read.");
         return false;
     }
     if (args.has("newFile")) {
@@ -206,16 +235,6 @@ bool runFile(CommandRun& run) {
             return false;
         }
         MStatus status = scene.saveFile(path);
-        run.result = MelValue(path);
-        return status == MS::kSuccess;
-    }
-    if (args.has("open") || args.has("import")) {
-        if (args.positional.size() != 1) {
-            run.error("expected one file name.");
-            return false;
-        }
-        const std::string& path = args.positional[0].text;
-        MStatus status = args.has("open") ? scene.openFile(path) : scene.importFile(path);
         run.result = MelValue(path);
         return status == MS::kSuccess;
     }

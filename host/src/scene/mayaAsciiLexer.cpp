@@ -35,6 +35,11 @@ bool MayaAsciiLexer::endsLine(size_t at) const {
            (text_[at] == '\r' && (at + 1 == text_.size() || text_[at + 1] != '\n'));
 }
 
+bool isMelBlockStatement(const std::string& name) {
+    return name == "global" || name == "proc" || name == "if" || name == "for" || name == "while" ||
+           name == "do" || name == "switch";
+}
+
 bool SceneToken::isFlag() const {
     return !quoted && text.size() >= 2 && text[0] == '-' &&
            std::isalpha(static_cast<unsigned char>(text[1]));
@@ -162,6 +167,14 @@ bool MayaAsciiLexer::readJoinedStrings(std::string& out, std::string& error) {
     }
 }
 
+bool MayaAsciiLexer::continuesBlock() const {
+    size_t p = pos_;
+    while (p < text_.size() && isSpace(text_[p]))
+        ++p;
+    return text_.compare(p, 4, "else") == 0 &&
+           (p + 4 == text_.size() || !std::isalnum(static_cast<unsigned char>(text_[p + 4])));
+}
+
 void MayaAsciiLexer::resync() {
     // Skip to the start of the next line, then on to a line whose first word is a command.
     while (!atEnd()) {
@@ -214,10 +227,13 @@ MayaAsciiLexer::Result MayaAsciiLexer::next(SceneCommand& command, int& errorLin
         return Result::kError;
     }
     size_t start = pos_;
+    command.start = start;
     while (!atEnd() &&
            (std::isalnum(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == '_'))
         ++pos_;
     command.name = text_.substr(start, pos_ - start);
+    const bool block = isMelBlockStatement(command.name);
+    int braces = 0;
     while (true) {
         if (!skipSpaceAndComments(error, errorLine)) {
             pos_ = text_.size();
@@ -230,13 +246,14 @@ MayaAsciiLexer::Result MayaAsciiLexer::next(SceneCommand& command, int& errorLin
             return Result::kError;
         }
         char c = text_[pos_];
-        if (c == ';') {
+        if (c == ';' && braces == 0) {
             ++pos_;
+            command.end = pos_;
             return Result::kCommand;
         }
         SceneToken token;
         token.line = line_;
-        if (c == '"' || c == '(') {
+        if (c == '"' || (c == '(' && !block)) {
             errorLine = line_;
             bool ok =
                 c == '"' ? readString(token.text, error) : readJoinedStrings(token.text, error);
@@ -248,7 +265,9 @@ MayaAsciiLexer::Result MayaAsciiLexer::next(SceneCommand& command, int& errorLin
             token.quoted = true;
         } else {
             size_t wordStart = pos_;
-            while (!atEnd() && !isSpace(text_[pos_]) && text_[pos_] != ';' && text_[pos_] != '"') {
+            bool closed = false;
+            while (!atEnd() && !isSpace(text_[pos_]) && (text_[pos_] != ';' || braces > 0) &&
+                   text_[pos_] != '"') {
                 if (isBinary(text_[pos_])) {
                     errorLine = line_;
                     error = "unexpected byte " + describeByte(text_[pos_]) +
@@ -256,9 +275,21 @@ MayaAsciiLexer::Result MayaAsciiLexer::next(SceneCommand& command, int& errorLin
                     resync();
                     return Result::kError;
                 }
+                if (block && text_[pos_] == '{') {
+                    ++braces;
+                } else if (block && text_[pos_] == '}' && braces > 0) {
+                    closed = --braces == 0;
+                }
                 ++pos_;
+                if (closed)
+                    break;
             }
             token.text = text_.substr(wordStart, pos_ - wordStart);
+            if (closed && command.name != "do" && !continuesBlock()) {
+                command.args.push_back(std::move(token));
+                command.end = pos_;
+                return Result::kCommand;
+            }
         }
         command.args.push_back(std::move(token));
     }

@@ -6,6 +6,11 @@
 // `( "a" + "b" )` joins string literals, as Maya writes long strings. Comments (// and /* */)
 // are skipped. Lines count from 1; a line ends with "\n", "\r\n" or a lone "\r", in any mix.
 //
+// MEL statements that are blocks (`global proc`, `proc`, `if`, `for`, `while`, `do`, `switch`)
+// are not scene commands, but a file may hold them: their words, parentheses and braces are
+// read as they are, ';' inside braces belongs to the statement, and the statement ends at the
+// brace that closes its last block (or at ';' after a `do` block's condition).
+//
 // Broken text gives an error instead of a command: an unterminated string, bytes that are not
 // text, a command that starts with something other than a name, a file that ends before ';'.
 // After an error the lexer skips ahead to the next line that starts with a command name it is
@@ -16,6 +21,9 @@
 #include <vector>
 
 namespace host {
+
+// The first word of a MEL block statement (see above).
+bool isMelBlockStatement(const std::string& name);
 
 struct SceneToken {
     std::string text;
@@ -29,6 +37,8 @@ struct SceneCommand {
     std::string name;
     std::vector<SceneToken> args;
     int line = 0;
+    // Where the command's text lies in the file: [start, end), its ';' included.
+    size_t start = 0, end = 0;
 };
 
 class MayaAsciiLexer {
@@ -46,6 +56,8 @@ class MayaAsciiLexer {
     bool readString(std::string& out, std::string& error);
     bool readJoinedStrings(std::string& out, std::string& error);
     void resync();
+    // After a block statement's closing brace: true when `else` carries the statement on.
+    bool continuesBlock() const;
     bool atEnd() const { return pos_ >= text_.size(); }
     bool endsLine(size_t at) const;
 

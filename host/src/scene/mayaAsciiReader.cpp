@@ -6,6 +6,7 @@
 #include "scene/geometryHistory.h"
 #include "scene/rawValues.h"
 #include "scene/sceneCommands.h"
+#include "scene/sceneTrust.h"
 
 #include "anim/sceneTime.h"
 
@@ -29,6 +30,13 @@ constexpr int kMaxReportedErrors = 100;
 
 bool isSceneCommand(const std::string& name) {
     return findSceneCommand(name) != nullptr;
+}
+
+// How a skipped statement is named in its warning.
+std::string statementName(const SceneCommand& command) {
+    if (command.name == "global" && !command.args.empty() && command.args[0].text == "proc")
+        return "global proc";
+    return command.name;
 }
 
 // The names some createNode -p or parent command uses as a parent, so that nodes of types the
@@ -81,8 +89,10 @@ class FileReader {
                 report(MessageKind::kError, line, error + ".");
                 continue;
             }
-            run(command);
+            run(command, text);
         }
+        for (const std::string& warning : skipped_.warnings())
+            report(MessageKind::kWarning, 0, warning);
         finish();
         return state_.errors;
     }
@@ -101,15 +111,18 @@ class FileReader {
                                  ": " + text);
     }
 
-    void run(const SceneCommand& command) {
+    void run(const SceneCommand& command, const std::string& text) {
+        if (!sceneMayRun(command.name)) {
+            skipped_.add(statementName(command), command.line);
+            return;
+        }
         const SceneCommandSyntax* syntax = findSceneCommand(command.name);
         if (!syntax) {
-            // Commands other layers register with the interpreter (sets, ...) run through MEL.
-            if (melCommandExists(command.name) && !melProcedureExists(command.name)) {
-                std::string text = command.name;
-                for (const SceneToken& token : command.args)
-                    text += " " + tokenText(token);
-                if (!melExecute(text + ";", nullptr,
+            // A trusted scene runs the rest as MEL, as Maya would: commands other layers or
+            // plug-ins register, procedures, MEL statements.
+            if (melCommandExists(command.name) || melProcedureExists(command.name) ||
+                isMelBlockStatement(command.name)) {
+                if (!melExecute(text.substr(command.start, command.end - command.start), nullptr,
                                 state_.path + " line " + std::to_string(command.line)))
                     ++state_.errors;
                 return;
@@ -240,6 +253,7 @@ class FileReader {
     }
 
     ReadState state_;
+    SkippedCommands skipped_;
     bool silenced_ = false;
 };
 

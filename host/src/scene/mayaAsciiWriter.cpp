@@ -88,6 +88,8 @@ class SceneWriter {
         const SceneUnits& units = state_.units;
         out_ +=
             "currentUnit -l " + units.linear + " -a " + units.angular + " -t " + units.time + ";\n";
+        for (const std::string& rule : state_.workspaceRules)
+            out_ += rule + ";\n";
         for (const auto& [key, value] : state_.fileInfo)
             out_ += "fileInfo " + quoteText(key) + " " + quoteText(value) + ";\n";
         for (const std::string& structure : state_.dataStructures)

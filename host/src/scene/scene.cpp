@@ -1,6 +1,7 @@
 #include <host/scene.h>
 
 #include "callbacks/callbackRegistry.h"
+#include "foundation/filesBeingRead.h"
 #include "graph/graph.h"
 #include "graph/nodeType.h"
 #include "plugin/plugin.h"
@@ -8,6 +9,7 @@
 #include "scene/mayaAsciiWriter.h"
 #include "scene/rawValues.h"
 #include "scene/sceneState.h"
+#include "scene/sceneTrust.h"
 #include "scene/valueText.h"
 
 #include <maya/MGlobal.h>
@@ -18,6 +20,7 @@
 
 namespace host {
 
+extern bool readingFile;
 extern bool writingFile;
 extern std::string currentFile;
 
@@ -329,6 +332,11 @@ void Scene::fileNew() {
 }
 
 MStatus Scene::openFile(const std::string& path) {
+    FileBeingRead entered(path);
+    if (entered.refused())
+        return fail("Cannot open the scene: " + entered.error());
+    if (readingFile)
+        return fail("Cannot open '" + path + "' while a scene file is being read.");
     std::string text, error;
     if (!readSceneText(path, text, error))
         return fail(error);
@@ -343,6 +351,11 @@ MStatus Scene::openFile(const std::string& path) {
 }
 
 MStatus Scene::importFile(const std::string& path) {
+    FileBeingRead entered(path);
+    if (entered.refused())
+        return fail("Cannot import the scene: " + entered.error());
+    if (readingFile)
+        return fail("Cannot import '" + path + "' while a scene file is being read.");
     std::string text, error;
     if (!readSceneText(path, text, error))
         return fail(error);
@@ -370,6 +383,14 @@ MStatus Scene::saveFile(const std::string& path) {
     SceneState::instance().currentFile = path;
     CallbackRegistry::instance().scene(MSceneMessage::kAfterSave);
     return MS::kSuccess;
+}
+
+void Scene::setTrustScenes(bool trust) {
+    host::setTrustScenes(trust);
+}
+
+bool Scene::trustsScenes() {
+    return scenesTrusted();
 }
 
 std::string Scene::currentFile() const {

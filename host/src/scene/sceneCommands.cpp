@@ -75,6 +75,7 @@ const std::vector<SceneCommandSyntax>& sceneCommandTable() {
          &runCurrentUnit,
          true},
         {"fileInfo", {{"rm", "remove", 1}}, &runFileInfo, true},
+        {"workspace", {{"fr", "fileRule", 2}}, &runWorkspace, false},
         {"relationship", {}, &runRelationship, false},
         {"dataStructure",
          {{"fmt", "format", 1},

@@ -148,6 +148,7 @@ Node* createNodeOfType(CommandRun& run, const std::string& type, const std::stri
 bool runRequires(CommandRun& run);
 bool runCurrentUnit(CommandRun& run);
 bool runFileInfo(CommandRun& run);
+bool runWorkspace(CommandRun& run);
 bool runRelationship(CommandRun& run);
 bool runDataStructure(CommandRun& run);
 bool runFile(CommandRun& run);

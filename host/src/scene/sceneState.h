@@ -107,6 +107,7 @@ class SceneState {
     std::vector<std::string> references;    // file -r ... commands, as written
     std::vector<std::string> relationships; // relationship commands, as written
     std::vector<std::string> dataStructures;
+    std::vector<std::string> workspaceRules; // workspace -fr commands, as written
     RawConnectionList rawConnections;
     std::vector<SelectionItem> selection;
     std::string currentFile;
