@@ -11,6 +11,7 @@
 #include <cctype>
 #include <cmath>
 #include <sstream>
+#include <utility>
 
 namespace host {
 
@@ -126,18 +127,37 @@ class SlotVisitor {
     const std::function<void(Slot&)>& fn_;
 };
 
+// The nodes below a DAG node, parents before their children; walked with a list of its own,
+// so that no depth of hierarchy can exhaust the stack.
+std::vector<Node*> descendants(Node* node) {
+    std::vector<Node*> found(node->children().begin(), node->children().end());
+    for (size_t k = 0; k < found.size(); ++k) {
+        const std::vector<Node*>& children = found[k]->children();
+        found.insert(found.end(), children.begin(), children.end());
+    }
+    return found;
+}
+
 // The world outputs of the node (when includeSelf) and of every DAG node below it.
 void collectWorldOutputs(Node* node, bool includeSelf, std::vector<PlugRef>& out) {
+    std::vector<Node*> nodes = descendants(node);
     if (includeSelf)
-        for (const AttributeDef* attribute : node->type()->worldOutputs)
-            out.push_back(
-                PlugRef{node, attribute,
-                        std::vector<int>(static_cast<size_t>(attribute->arrayDepth()), -1)});
-    for (Node* child : node->children())
-        collectWorldOutputs(child, true, out);
+        nodes.insert(nodes.begin(), node);
+    for (Node* n : nodes)
+        for (const AttributeDef* attribute : n->type()->worldOutputs)
+            out.push_back(PlugRef{
+                n, attribute, std::vector<int>(static_cast<size_t>(attribute->arrayDepth()), -1)});
 }
 
 } // namespace
+
+size_t PlugRefHash::operator()(const PlugRef& plug) const {
+    size_t hash =
+        std::hash<const void*>()(plug.node) * 31 + std::hash<const void*>()(plug.attribute);
+    for (int index : plug.indices)
+        hash = hash * 131 + static_cast<size_t>(index);
+    return hash;
+}
 
 std::vector<int> indicesFor(const AttributeDef* attribute, const PlugRef& plug) {
     std::vector<const AttributeDef*> mine = attribute->chain();
@@ -222,9 +242,21 @@ MStatus Graph::deleteNode(Node* node, std::string* error) {
         *error = "Cannot delete a node that no longer exists.";
         return MS::kFailure;
     }
+    // Children before their parents, the last child first, from a list rather than by
+    // recursion: no depth of hierarchy can exhaust the stack.
+    std::vector<Node*> doomed = descendants(node);
+    doomed.insert(doomed.begin(), node);
+    std::vector<std::shared_ptr<Node>> keep;
+    for (Node* n : doomed)
+        keep.push_back(n->shared_from_this());
+    for (auto it = doomed.rbegin(); it != doomed.rend(); ++it)
+        if ((*it)->alive())
+            deleteOne(*it);
+    return MS::kSuccess;
+}
+
+void Graph::deleteOne(Node* node) {
     std::shared_ptr<Node> keep = node->shared_from_this();
-    for (Node* child : std::vector<Node*>(node->children()))
-        deleteNode(child, error);
     std::string ignored;
     while (!node->incoming.empty()) {
         std::shared_ptr<Connection> c = node->incoming.back();
@@ -245,7 +277,35 @@ MStatus Graph::deleteNode(Node* node, std::string* error) {
     if (named != byName_.end() && named->second == node)
         byName_.erase(named);
     node->kill();
-    return MS::kSuccess;
+}
+
+void Graph::holdOrphans(bool hold) {
+    holdOrphans_ = hold;
+}
+
+std::vector<std::weak_ptr<Node>> Graph::takeOrphans() {
+    return std::exchange(orphans_, {});
+}
+
+void Graph::orphaned(Node* node) {
+    if (holdOrphans_) {
+        orphans_.push_back(node->shared_from_this());
+        return;
+    }
+    // Deleting an orphan breaks its inputs, which may orphan the nodes feeding it: those wait
+    // in the list instead of deleting by recursion.
+    orphans_.push_back(node->shared_from_this());
+    if (deletingOrphans_)
+        return;
+    deletingOrphans_ = true;
+    std::string ignored;
+    while (!orphans_.empty()) {
+        std::shared_ptr<Node> next = orphans_.back().lock();
+        orphans_.pop_back();
+        if (next && next->alive() && !next->existWithoutOut && next->outgoing.empty())
+            deleteNode(next.get(), &ignored);
+    }
+    deletingOrphans_ = false;
 }
 
 void Graph::clear() {
@@ -433,10 +493,8 @@ MStatus Graph::disconnect(const PlugRef& sourceIn, const PlugRef& destinationIn,
         source.node->outgoing.erase(out);
     applyDisconnectBehavior(destination);
     propagate(destination);
-    if (source.node->alive() && !source.node->existWithoutOut && source.node->outgoing.empty()) {
-        std::string ignored;
-        deleteNode(source.node, &ignored);
-    }
+    if (source.node->alive() && !source.node->existWithoutOut && source.node->outgoing.empty())
+        orphaned(source.node);
     return MS::kSuccess;
 }
 
@@ -487,18 +545,33 @@ void Graph::markDirty(const PlugRef& plug) {
 void Graph::propagate(const PlugRef& plug) {
     if (!plug.node || !plug.node->alive())
         return;
-    std::vector<PlugRef> visited{plug};
-    propagate(plug, visited);
+    // A list of plugs still to follow rather than recursion: chains of any length are safe.
+    std::unordered_set<PlugRef, PlugRefHash> visited{plug};
+    std::unordered_set<const Node*> hierarchiesDone;
+    std::vector<PlugRef> pending{plug};
+    std::vector<PlugRef> next;
+    while (!pending.empty()) {
+        const PlugRef current = std::move(pending.back());
+        pending.pop_back();
+        next.clear();
+        affected(current, hierarchiesDone, next);
+        for (PlugRef& target : next) {
+            if (!target.node->alive() || !visited.insert(target).second)
+                continue;
+            dirtySlots(target);
+            pending.push_back(std::move(target));
+        }
+    }
 }
 
-void Graph::propagate(const PlugRef& plug, std::vector<PlugRef>& visited) {
+void Graph::affected(const PlugRef& plug, std::unordered_set<const Node*>& hierarchiesDone,
+                     std::vector<PlugRef>& next) const {
     Node* node = plug.node;
     std::vector<const AttributeDef*> related;
     for (const AttributeDef* a = plug.attribute->parent; a; a = a->parent)
         related.push_back(a);
     collectRelated(plug.attribute, related);
     const auto& affects = node->type()->affects;
-    std::vector<PlugRef> next;
     for (const AttributeDef* changed : related) {
         auto it = affects.find(changed);
         if (it == affects.end())
@@ -511,16 +584,16 @@ void Graph::propagate(const PlugRef& plug, std::vector<PlugRef>& visited) {
             next.push_back(c->destination);
     if (node->type()->implicitDependents)
         node->type()->implicitDependents(plug, next);
-    // Whatever changes on a transform may move everything below it.
-    if (node->hasFn(MFn::kTransform))
-        collectWorldOutputs(node, false, next);
-    for (const PlugRef& target : next) {
-        if (contains(visited, target) || !target.node->alive())
-            continue;
-        visited.push_back(target);
-        dirtySlots(target);
-        propagate(target, visited);
-    }
+    // Whatever changes on a transform may move everything below it. Once one transform's
+    // hierarchy is taken, those of the transforms in it are in it already.
+    if (node->hasFn(MFn::kTransform) && hierarchiesDone.insert(node).second)
+        for (Node* below : descendants(node)) {
+            hierarchiesDone.insert(below);
+            for (const AttributeDef* attribute : below->type()->worldOutputs)
+                next.push_back(
+                    PlugRef{below, attribute,
+                            std::vector<int>(static_cast<size_t>(attribute->arrayDepth()), -1)});
+        }
 }
 
 Slot* Graph::pull(const PlugRef& plug) {
@@ -532,6 +605,16 @@ Slot* Graph::pull(const PlugRef& plug) {
         return slot;
     if (contains(pulling_, plug))
         return slot; // a cycle: what is stored is the answer
+    if (pulling_.size() >= kMaxPullDepth) {
+        // Each step of a chain is a call deeper: past this the stack would run out.
+        if (!chainReported_)
+            MGlobal::displayError(("'" + plugName(plug) + "' depends on a chain of more than " +
+                                   std::to_string(kMaxPullDepth) +
+                                   " connections and computes; it keeps the value it holds.")
+                                      .c_str());
+        chainReported_ = true;
+        return slot;
+    }
     pulling_.push_back(plug);
 
     const Connection* exact = incomingTo(plug);
@@ -590,6 +673,8 @@ Slot* Graph::pull(const PlugRef& plug) {
         slot->dirty = false;
     }
     pulling_.pop_back();
+    if (pulling_.empty())
+        chainReported_ = false;
     return slot;
 }
 

@@ -16,9 +16,14 @@
 #include <set>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace host {
+
+struct PlugRefHash {
+    size_t operator()(const PlugRef& plug) const;
+};
 
 class Graph {
   public:
@@ -65,15 +70,35 @@ class Graph {
     // "node.attr[2].child": long names, with the compound path where an array level needs it.
     static std::string plugName(const PlugRef& plug, bool longNames = true);
 
+    // While held, a node that loses its last outgoing connection and may not exist without
+    // one (MPxNode::setExistWithoutOutConnections(false)) is kept and listed instead of being
+    // deleted: a file being read may rewire its nodes, and deletes none by doing so.
+    void holdOrphans(bool hold);
+    bool holdsOrphans() const { return holdOrphans_; }
+    // The nodes listed while held (some may be gone or connected again since), and forgets them.
+    std::vector<std::weak_ptr<Node>> takeOrphans();
+
+    // Pulls nest one call per connection or compute along a chain; a longer chain is cut (with
+    // an error naming the plug) and its end keeps the value it holds.
+    static constexpr size_t kMaxPullDepth = 2000;
+
   private:
     void dirtySlots(const PlugRef& plug);
-    void propagate(const PlugRef& plug, std::vector<PlugRef>& visited);
+    void deleteOne(Node* node);
+    void orphaned(Node* node);
+    // The plugs a change of `plug` makes dirty in one step.
+    void affected(const PlugRef& plug, std::unordered_set<const Node*>& hierarchiesDone,
+                  std::vector<PlugRef>& next) const;
     MStatus callCompute(const PlugRef& plug);
     void applyDisconnectBehavior(const PlugRef& destination);
     std::vector<std::shared_ptr<Node>> nodes_;
     // Nodes by name, so that scenes of many nodes look names up in constant time.
     std::unordered_map<std::string, Node*> byName_;
     std::vector<PlugRef> pulling_;
+    bool chainReported_ = false;
+    bool holdOrphans_ = false;
+    bool deletingOrphans_ = false;
+    std::vector<std::weak_ptr<Node>> orphans_;
 };
 
 // Indices of the plug of `attribute` that lies in the same array elements as `plug`.

@@ -3,6 +3,7 @@
 #include "graph/connection.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace host {
 
@@ -123,8 +124,11 @@ Slot* Node::slot(const AttributeDef* attribute, const std::vector<int>& indices,
 
 void Node::setParent(Node* parent) {
     if (parent_) {
+        // From the end: children leave their parent newest first when a hierarchy is deleted.
         auto& siblings = parent_->children_;
-        siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+        auto it = std::find(siblings.rbegin(), siblings.rend(), this);
+        if (it != siblings.rend())
+            siblings.erase(std::next(it).base());
     }
     parent_ = parent;
     if (parent_)

@@ -21,6 +21,10 @@ namespace host {
 
 namespace {
 
+// Levels of compound attributes a file may nest: every walk over an attribute's children
+// (values, connections, saving) goes this deep at most.
+constexpr size_t kMaxCompoundDepth = 32;
+
 bool flagBool(CommandRun& run, const std::string& flag, bool fallback, bool& value) {
     value = fallback;
     const SceneToken* token = run.args.value(flag);
@@ -284,6 +288,12 @@ bool runAddAttr(CommandRun& run) {
             if (!parent || !parent->isCompound() || !parent->dynamic) {
                 run.error("'" + node->name() + "' has no dynamic compound attribute '" +
                           parentName->text + "' to add '" + def->name + "' to.");
+                return false;
+            }
+            if (parent->chain().size() >= kMaxCompoundDepth) {
+                run.error("'" + def->name + "' would nest compound attributes more than " +
+                          std::to_string(kMaxCompoundDepth) + " deep under '" +
+                          parent->top()->name + "'.");
                 return false;
             }
             if (parent->numericCompound && def->kind != AttributeDef::Kind::Numeric) {

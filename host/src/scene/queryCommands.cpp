@@ -2,6 +2,7 @@
 
 #include "scene/sceneCommands.h"
 
+#include "foundation/wildcard.h"
 #include "graph/graph.h"
 
 #include <algorithm>
@@ -9,29 +10,6 @@
 namespace host {
 
 namespace {
-
-// Wildcards as ls takes them: '*' any run of characters, '?' one character. Backtracks to the
-// last '*' only, so any pattern takes time proportional to pattern times text.
-bool globMatch(const std::string& pattern, const std::string& text) {
-    size_t p = 0, t = 0, star = std::string::npos, resume = 0;
-    while (t < text.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == text[t])) {
-            ++p;
-            ++t;
-        } else if (p < pattern.size() && pattern[p] == '*') {
-            star = p++;
-            resume = t;
-        } else if (star != std::string::npos) {
-            p = star + 1;
-            t = ++resume;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == '*')
-        ++p;
-    return p == pattern.size();
-}
 
 bool typeMatches(const Node* node, const std::string& type) {
     if (node->typeName() == type)
@@ -103,7 +81,7 @@ bool runLs(CommandRun& run) {
             std::string component = dot == std::string::npos ? "" : token.text.substr(dot);
             if (name.find_first_of("*?") != std::string::npos) {
                 for (Node* node : all)
-                    if (globMatch(name, node->name()))
+                    if (wildcardMatch(name, node->name()))
                         items.push_back({node, component});
             } else if (Node* node = findNodeNamed(run, name)) {
                 items.push_back({node, component});

@@ -1,5 +1,6 @@
 // MSelectionList: nodes, and DAG nodes with components.
 
+#include "foundation/wildcard.h"
 #include "geometry/component.h"
 #include "geometry/componentList.h"
 #include "geometry/meshNode.h"
@@ -13,19 +14,9 @@
 using host::Component;
 using host::Node;
 using host::report;
+using host::wildcardMatch;
 
 namespace {
-
-// Glob match with * (any text) and ? (any one character).
-bool matches(const char* pattern, const char* text) {
-    if (*pattern == '\0')
-        return *text == '\0';
-    if (*pattern == '*')
-        return matches(pattern + 1, text) || (*text != '\0' && matches(pattern, text + 1));
-    if (*text == '\0')
-        return false;
-    return (*pattern == '?' || *pattern == *text) && matches(pattern + 1, text + 1);
-}
 
 // A copy, so later edits to the caller's component object do not reach the list.
 MObject copyOf(const MObject& component) {
@@ -113,7 +104,7 @@ MStatus MSelectionList::add(const MString& matchString, bool) {
     if (dot == std::string::npos) {
         bool found = false;
         for (Node* node : host::Graph::instance().nodes())
-            if (node->alive() && matches(text.c_str(), node->name().c_str())) {
+            if (node->alive() && wildcardMatch(text, node->name())) {
                 add(node->object());
                 found = true;
             }

@@ -98,14 +98,13 @@ std::vector<const Connection*> memberConnections(Node& set, const MObject& list)
     return found;
 }
 
-void collect(Node& set, bool flatten, std::set<Node*>& visited, std::vector<SetMember>& out) {
-    visited.insert(&set);
-    const AttributeDef* objectGroups = nullptr;
+// The members of the set's dagSetMembers, whole nodes and components.
+void collectDagMembers(Node& set, std::vector<SetMember>& out) {
     for (const Connection* c : memberConnections(set, ObjectSetNode::dagSetMembers)) {
         Node* node = c->source.node;
         if (!node || !node->alive())
             continue;
-        objectGroups = dagAttribute(*node, "objectGroups");
+        const AttributeDef* objectGroups = dagAttribute(*node, "objectGroups");
         if (c->source.attribute == objectGroups && objectGroups) {
             for (const MObject& component : groupComponents(*node, c->source.indices))
                 out.push_back(SetMember{node, true, component});
@@ -113,13 +112,34 @@ void collect(Node& set, bool flatten, std::set<Node*>& visited, std::vector<SetM
         }
         out.push_back(SetMember{node, node->type()->dag, MObject()});
     }
-    for (const Connection* c : memberConnections(set, ObjectSetNode::dnSetMembers)) {
-        Node* node = c->source.node;
+}
+
+// The set's members in order; flattened, a member set gives its own members in its place.
+// Sets within sets are followed from a list, not by recursion: no nesting exhausts the stack.
+void collect(Node& root, bool flatten, std::vector<SetMember>& out) {
+    struct Open {
+        std::vector<const Connection*> members; // dnSetMembers
+        size_t next = 0;
+    };
+    std::set<Node*> visited;
+    std::vector<Open> open;
+    auto enter = [&](Node& set) {
+        visited.insert(&set);
+        collectDagMembers(set, out);
+        open.push_back(Open{memberConnections(set, ObjectSetNode::dnSetMembers), 0});
+    };
+    enter(root);
+    while (!open.empty()) {
+        if (open.back().next == open.back().members.size()) {
+            open.pop_back();
+            continue;
+        }
+        Node* node = open.back().members[open.back().next++]->source.node;
         if (!node || !node->alive())
             continue;
         if (flatten && isObjectSet(node)) {
             if (!visited.count(node))
-                collect(*node, flatten, visited, out);
+                enter(*node);
             continue;
         }
         out.push_back(SetMember{node, node->type()->dag, MObject()});
@@ -167,8 +187,7 @@ std::vector<SetMember> setMembers(Node& set, bool flatten) {
     std::vector<SetMember> members;
     if (!isObjectSet(&set))
         return members;
-    std::set<Node*> visited;
-    collect(set, flatten, visited, members);
+    collect(set, flatten, members);
     return members;
 }
 
