@@ -32,6 +32,9 @@ inline RunResult runShell(const std::string& line) {
     return result;
 }
 
-inline RunResult runQuillo(const std::string& arguments) {
-    return runShell(quilloProgram() + " " + arguments);
+// From the folder given, when one is (paths in the arguments and the scene are then relative to
+// it).
+inline RunResult runQuillo(const std::string& arguments, const std::string& folder = "") {
+    const std::string line = quilloProgram() + " " + arguments;
+    return runShell(folder.empty() ? line : "cd '" + folder + "' && " + line);
 }

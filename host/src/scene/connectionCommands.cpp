@@ -54,6 +54,13 @@ bool resolveEnd(CommandRun& run, const std::string& text, PlugEnd& end) {
         end.known = true;
         break;
     case PlugResolution::kUnknown:
+        // A plug-in defines every attribute of its types (addAttr adds the rest), so a name it
+        // does not know is a mistake, as in Maya. The host's built-in types define only part
+        // of Maya's attributes: theirs, like those of unknown types, are kept raw.
+        if (end.node->type()->plugin) {
+            run.error("no attribute '" + error + "' on '" + end.node->name() + "'.");
+            return false;
+        }
         end.known = false;
         break;
     }

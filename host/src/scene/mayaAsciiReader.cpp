@@ -75,6 +75,9 @@ class FileReader {
     }
 
     int read(const std::string& text) {
+        Graph& graph = Graph::instance();
+        const bool wasHolding = graph.holdsOrphans();
+        graph.holdOrphans(true);
         collectParentNames(text, state_);
         MayaAsciiLexer lexer(text, &isSceneCommand);
         SceneCommand command;
@@ -90,7 +93,9 @@ class FileReader {
                 continue;
             }
             run(command, text);
+            reportOrphans(command.line);
         }
+        graph.holdOrphans(wasHolding);
         for (const std::string& warning : skipped_.warnings())
             report(MessageKind::kWarning, 0, warning);
         finish();
@@ -186,6 +191,19 @@ class FileReader {
                 }
         }
         return false;
+    }
+
+    // Nodes that may not exist without an outgoing connection and lost their last one: Maya
+    // deletes them, but a file deletes nothing it made by rewiring, so they stay, and say so.
+    void reportOrphans(int line) {
+        for (const std::weak_ptr<Node>& weak : Graph::instance().takeOrphans()) {
+            auto node = weak.lock();
+            if (node && node->alive() && !node->existWithoutOut && node->outgoing.empty())
+                report(MessageKind::kWarning, line,
+                       "'" + node->name() + "' (" + node->typeName() +
+                           ") has no outgoing connection left; it is kept, though Maya deletes "
+                           "such a node.");
+        }
     }
 
     // What only the whole file shows: history the host does not evaluate, compounds left short

@@ -134,8 +134,10 @@ PlugResolution resolvePlugPath(Node* node, const std::vector<PlugPathPart>& part
                 if ((found = child->find(part.name)))
                     break;
         }
-        if (!found)
+        if (!found) {
+            error = part.name;
             return PlugResolution::kUnknown;
+        }
         std::vector<const AttributeDef*> chain = found->chain();
         size_t known = current ? current->chain().size() : 0;
         for (size_t k = known; k < chain.size(); ++k)

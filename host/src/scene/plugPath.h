@@ -36,7 +36,8 @@ struct ResolvedPlug {
 
 enum class PlugResolution { kKnown, kUnknown, kError };
 
-// kUnknown when some part names no attribute of the node (the value is then kept raw);
+// kUnknown when some part names no attribute of the node (`error` holds that name; the value is
+// then kept raw);
 // kError when the path cannot fit the attribute it names (an index on a non-array, two ranges).
 PlugResolution resolvePlugPath(Node* node, const std::vector<PlugPathPart>& parts,
                                ResolvedPlug& out, std::string& error);
