@@ -18,21 +18,6 @@
 
 namespace quillo {
 
-namespace {
-
-std::string dagPath(const host::Scene& scene, const std::string& node, bool dag) {
-    if (!dag)
-        return node;
-    std::string path;
-    // A parent chain is never longer than the scene; the bound only guards against a loop.
-    size_t steps = scene.nodeNames().size();
-    for (std::string at = node; !at.empty() && steps-- > 0; at = scene.parentOf(at))
-        path = "|" + at + path;
-    return path;
-}
-
-} // namespace
-
 int infoCommand(const std::vector<std::string>& arguments) {
     CommandLine line("info", arguments);
     std::string scenePath, plugin = defaultPluginPath();
@@ -64,8 +49,7 @@ int infoCommand(const std::vector<std::string>& arguments) {
     std::vector<std::pair<std::string, std::string>> rows;
     size_t width = 0;
     for (const std::string& node : scene.nodeNames()) {
-        const bool dag = scene.findNode(node).hasFn(MFn::kDagNode);
-        rows.emplace_back(dagPath(scene, node, dag), scene.typeOf(node));
+        rows.emplace_back(scene.fullPathOf(node), scene.typeOf(node));
         width = std::max(width, rows.back().first.size());
     }
     for (const auto& [name, type] : rows)

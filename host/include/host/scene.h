@@ -111,6 +111,9 @@ class Scene {
     std::vector<std::string> nodeNames() const;
     std::string typeOf(const std::string& node) const;
     std::string parentOf(const std::string& node) const;
+    // The full DAG path of a DAG node ("|group|shape"), the name of any other node; "" when
+    // there is no such node. In time proportional to the path's length.
+    std::string fullPathOf(const std::string& node) const;
 
     // The text of the last error a call reported.
     const std::string& lastError() const { return lastError_; }

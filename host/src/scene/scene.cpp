@@ -8,6 +8,7 @@
 #include "scene/mayaAsciiReader.h"
 #include "scene/mayaAsciiWriter.h"
 #include "scene/rawValues.h"
+#include "scene/sceneCommands.h"
 #include "scene/sceneState.h"
 #include "scene/sceneTrust.h"
 #include "scene/valueText.h"
@@ -468,6 +469,11 @@ std::vector<std::string> Scene::nodeNames() const {
 std::string Scene::typeOf(const std::string& name) const {
     Node* node = Graph::instance().find(name);
     return node ? node->typeName() : std::string();
+}
+
+std::string Scene::fullPathOf(const std::string& name) const {
+    Node* node = Graph::instance().find(name);
+    return node ? longNameOf(node) : std::string();
 }
 
 std::string Scene::parentOf(const std::string& name) const {

@@ -519,9 +519,17 @@ bool tokenBool(const SceneToken& token, bool& value) {
 std::string longNameOf(const Node* node) {
     if (!node->type()->dag)
         return node->name();
+    // Names gathered first and joined once: no copy of the path per level.
+    std::vector<const std::string*> names;
+    size_t size = 0;
+    for (const Node* n = node; n; n = n->parent()) {
+        names.push_back(&n->name());
+        size += n->name().size() + 1;
+    }
     std::string path;
-    for (const Node* n = node; n; n = n->parent())
-        path = "|" + n->name() + path;
+    path.reserve(size);
+    for (auto it = names.rbegin(); it != names.rend(); ++it)
+        path += "|" + **it;
     return path;
 }
 
