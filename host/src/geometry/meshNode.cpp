@@ -71,11 +71,13 @@ const AttributeDef* def(const MObject& attribute) {
     return attributeDef(attribute);
 }
 
-double childValue(const Slot& slot, const MObject& parent, size_t i) {
-    const AttributeDef* p = def(parent);
-    if (i >= slot.children.size() || i >= p->children.size())
-        return 0.0;
-    return slot.children[i].get(p->children[i].get());
+// The largest logical index of an array slot's elements; size_t(-1) when there are none, so
+// that one more counts the elements a dense list needs.
+size_t lastIndex(const Slot& container) {
+    if (const PackedElements* packed = container.elements.packed())
+        return packed->indices.empty() ? static_cast<size_t>(-1) : packed->indices.back();
+    return container.elements.empty() ? static_cast<size_t>(-1)
+                                      : container.elements.rbegin()->first;
 }
 
 std::shared_ptr<const Mesh> meshFromAttributes(Node& node) {
@@ -233,32 +235,34 @@ MeshAttributeValues readMeshAttributes(Node& node) {
     Graph& graph = Graph::instance();
     MeshAttributeValues values;
 
+    // Packed or not, the numbers are read where they are kept.
     if (Slot* vt = graph.pull(arrayPlug(node, MeshNode::vertices))) {
-        size_t count = vt->elements.empty() ? 0 : vt->elements.rbegin()->first + 1;
-        values.vertices.assign(count, MPoint(0, 0, 0));
-        for (const auto& [index, element] : vt->elements)
-            values.vertices[index] = MPoint(childValue(element, MeshNode::vertices, 0),
-                                            childValue(element, MeshNode::vertices, 1),
-                                            childValue(element, MeshNode::vertices, 2));
+        values.vertices.assign(lastIndex(*vt) + 1, MPoint(0, 0, 0));
+        forEachNumericElement(*vt, def(MeshNode::vertices),
+                              [&](unsigned int index, const double* xyz) {
+                                  values.vertices[index] = MPoint(xyz[0], xyz[1], xyz[2]);
+                              });
     }
     if (Slot* pt = graph.pull(arrayPlug(node, MeshNode::tweaks)))
-        for (const auto& [index, element] : pt->elements)
-            if (index < values.vertices.size()) {
-                MPoint& p = values.vertices[index];
-                p.x += childValue(element, MeshNode::tweaks, 0);
-                p.y += childValue(element, MeshNode::tweaks, 1);
-                p.z += childValue(element, MeshNode::tweaks, 2);
-            }
+        forEachNumericElement(*pt, def(MeshNode::tweaks),
+                              [&](unsigned int index, const double* xyz) {
+                                  if (index < values.vertices.size()) {
+                                      MPoint& p = values.vertices[index];
+                                      p.x += xyz[0];
+                                      p.y += xyz[1];
+                                      p.z += xyz[2];
+                                  }
+                              });
     if (Slot* ed = graph.pull(arrayPlug(node, MeshNode::edges))) {
-        size_t count = ed->elements.empty() ? 0 : ed->elements.rbegin()->first + 1;
-        values.edges.assign(count, MeshAttributeValues::Edge());
-        for (const auto& [index, element] : ed->elements) {
-            MeshAttributeValues::Edge& edge = values.edges[index];
-            edge.v0 = static_cast<int>(childValue(element, MeshNode::edges, 0));
-            edge.v1 = static_cast<int>(childValue(element, MeshNode::edges, 1));
-            edge.hard = childValue(element, MeshNode::edges, 2) != 0.0;
-            edge.defined = true;
-        }
+        values.edges.assign(lastIndex(*ed) + 1, MeshAttributeValues::Edge());
+        forEachNumericElement(*ed, def(MeshNode::edges),
+                              [&](unsigned int index, const double* numbers) {
+                                  MeshAttributeValues::Edge& edge = values.edges[index];
+                                  edge.v0 = static_cast<int>(numbers[0]);
+                                  edge.v1 = static_cast<int>(numbers[1]);
+                                  edge.hard = numbers[2] != 0.0;
+                                  edge.defined = true;
+                              });
     }
     if (Slot* fc = graph.pull(arrayPlug(node, MeshNode::faces)))
         for (const auto& [index, element] : fc->elements) {
@@ -273,13 +277,14 @@ MeshAttributeValues readMeshAttributes(Node& node) {
             if (element.children.size() >= 2) {
                 set.name = element.children[0].text.asChar();
                 const Slot& points = element.children[1];
-                size_t count = points.elements.empty() ? 0 : points.elements.rbegin()->first + 1;
+                const size_t count = lastIndex(points) + 1;
                 set.u.assign(count, 0.0f);
                 set.v.assign(count, 0.0f);
-                for (const auto& [uvIndex, uv] : points.elements) {
-                    set.u[uvIndex] = static_cast<float>(childValue(uv, MeshNode::uvSetPoints, 0));
-                    set.v[uvIndex] = static_cast<float>(childValue(uv, MeshNode::uvSetPoints, 1));
-                }
+                forEachNumericElement(points, def(MeshNode::uvSetPoints),
+                                      [&](unsigned int uvIndex, const double* uv) {
+                                          set.u[uvIndex] = static_cast<float>(uv[0]);
+                                          set.v[uvIndex] = static_cast<float>(uv[1]);
+                                      });
             }
             values.uvSets.push_back(std::move(set));
         }
@@ -310,34 +315,30 @@ MStatus writeMeshAttributes(Node& node, const Mesh& mesh, std::string* error) {
             },
             &message);
     };
-    auto setChildren = [](Slot& slot, const MObject& parent, std::initializer_list<double> list) {
-        const AttributeDef* p = def(parent);
-        size_t i = 0;
-        for (double value : list) {
-            if (i < slot.children.size() && i < p->children.size())
-                slot.children[i].set(p->children[i].get(), value);
-            ++i;
-        }
+    // Numbers go in packed, as a file's ranges do.
+    auto pack = [](Slot& container, const MObject& attribute, std::vector<double> numbers) {
+        const AttributeDef* array = def(attribute);
+        PackedElements* packed = container.elements.packedForWrite(array);
+        const size_t width = array->children.size();
+        for (size_t i = 0; i < numbers.size(); ++i)
+            numbers[i] = storedNumber(array->children[i % width].get(), numbers[i]);
+        packed->assign(0, numbers.size() / width, numbers.data());
     };
     MStatus status = fill(MeshNode::vertices, [&](Slot& container) {
-        for (size_t i = 0; i < values.vertices.size(); ++i) {
-            Slot element = Slot::make(def(MeshNode::vertices), false);
-            const MPoint& p = values.vertices[i];
-            setChildren(element, MeshNode::vertices, {p.x, p.y, p.z});
-            container.elements.emplace(static_cast<unsigned int>(i), std::move(element));
-        }
+        std::vector<double> numbers;
+        for (const MPoint& p : values.vertices)
+            numbers.insert(numbers.end(), {p.x, p.y, p.z});
+        pack(container, MeshNode::vertices, std::move(numbers));
     });
     if (status)
         status = fill(MeshNode::tweaks, [](Slot&) {});
     if (status)
         status = fill(MeshNode::edges, [&](Slot& container) {
-            for (size_t i = 0; i < values.edges.size(); ++i) {
-                Slot element = Slot::make(def(MeshNode::edges), false);
-                const MeshAttributeValues::Edge& edge = values.edges[i];
-                setChildren(element, MeshNode::edges,
-                            {double(edge.v0), double(edge.v1), edge.hard ? 1.0 : 0.0});
-                container.elements.emplace(static_cast<unsigned int>(i), std::move(element));
-            }
+            std::vector<double> numbers;
+            for (const MeshAttributeValues::Edge& edge : values.edges)
+                numbers.insert(numbers.end(),
+                               {double(edge.v0), double(edge.v1), edge.hard ? 1.0 : 0.0});
+            pack(container, MeshNode::edges, std::move(numbers));
         });
     if (status)
         status = fill(MeshNode::faces, [&](Slot& container) {
@@ -352,12 +353,10 @@ MStatus writeMeshAttributes(Node& node, const Mesh& mesh, std::string* error) {
             for (const MeshAttributeValues::UVSet& set : values.uvSets) {
                 Slot element = Slot::make(def(MeshNode::uvSets), false);
                 element.children[0].text = set.name.c_str();
-                for (size_t k = 0; k < set.u.size(); ++k) {
-                    Slot uv = Slot::make(def(MeshNode::uvSetPoints), false);
-                    setChildren(uv, MeshNode::uvSetPoints, {set.u[k], set.v[k]});
-                    element.children[1].elements.emplace(static_cast<unsigned int>(k),
-                                                         std::move(uv));
-                }
+                std::vector<double> numbers;
+                for (size_t k = 0; k < set.u.size(); ++k)
+                    numbers.insert(numbers.end(), {set.u[k], set.v[k]});
+                pack(element.children[1], MeshNode::uvSetPoints, std::move(numbers));
                 container.elements.emplace(static_cast<unsigned int>(set.index),
                                            std::move(element));
             }

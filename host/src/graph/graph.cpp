@@ -100,6 +100,11 @@ class SlotVisitor {
         if (markPath_)
             slot->dirty = true;
         if (index < 0) {
+            // Packed elements have no state of their own: the array stands for them all.
+            if (slot->elements.packed()) {
+                fn_(*slot);
+                return;
+            }
             for (auto& entry : slot->elements)
                 step(&entry.second, k, level + 1);
             return;
@@ -646,6 +651,8 @@ Slot* Graph::pull(const PlugRef& plug) {
         slot = node->alive() ? node->slot(plug.attribute, plug.indices, true) : nullptr;
         if (slot && status == MS::kUnknownParameter)
             slot->setDirtyTree(false);
+    } else if (slot->container && slot->elements.packed()) {
+        slot->dirty = false; // stored numbers, none of them connected
     } else if (slot->container) {
         std::set<unsigned int> indices;
         for (const auto& entry : slot->elements)

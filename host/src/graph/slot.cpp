@@ -3,6 +3,7 @@
 #include "data/dataObjects.h"
 #include "graph/attributeDef.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -23,7 +24,104 @@ template <typename T> T saturate(double value) {
     return static_cast<T>(value);
 }
 
+// The numbers an element holds, in the order of its leaves.
+size_t elementWidth(const AttributeDef* array) {
+    return array->isCompound() ? array->children.size() : 1;
+}
+
 } // namespace
+
+void PackedElements::assign(unsigned int first, size_t count, const double* numbers) {
+    const unsigned long long end = static_cast<unsigned long long>(first) + count;
+    auto lo = std::lower_bound(indices.begin(), indices.end(), first);
+    auto hi = std::lower_bound(lo, indices.end(), end,
+                               [](unsigned int index, unsigned long long e) { return index < e; });
+    const size_t at = static_cast<size_t>(lo - indices.begin());
+    const size_t replaced = static_cast<size_t>(hi - lo);
+    // Appending, the usual case, moves nothing.
+    indices.erase(lo, hi);
+    values.erase(values.begin() + static_cast<long>(at * width),
+                 values.begin() + static_cast<long>((at + replaced) * width));
+    std::vector<unsigned int> range(count);
+    for (size_t k = 0; k < count; ++k)
+        range[k] = first + static_cast<unsigned int>(k);
+    indices.insert(indices.begin() + static_cast<long>(at), range.begin(), range.end());
+    values.insert(values.begin() + static_cast<long>(at * width), numbers, numbers + count * width);
+}
+
+bool ElementMap::packable(const AttributeDef* array) {
+    if (!array || !array->array)
+        return false;
+    if (!array->isCompound())
+        return array->isNumericLike();
+    if (array->children.empty())
+        return false;
+    for (const auto& child : array->children)
+        if (child->array || child->isCompound() || !child->isNumericLike())
+            return false;
+    return true;
+}
+
+PackedElements* ElementMap::packedForWrite(const AttributeDef* array) {
+    if (!map_.empty() || (packed_ && packed_->array != array) || !packable(array))
+        return nullptr;
+    if (!packed_) {
+        packed_ = std::make_shared<PackedElements>();
+        packed_->array = array;
+        packed_->width = elementWidth(array);
+    } else if (packed_.use_count() > 1) {
+        packed_ = std::make_shared<PackedElements>(*packed_);
+    }
+    return packed_.get();
+}
+
+ElementMap::Map& ElementMap::map() const {
+    if (packed_) {
+        // Once, for code that needs slots: from here on the elements stay slots.
+        std::shared_ptr<PackedElements> packed = std::move(packed_);
+        const AttributeDef* array = packed->array;
+        const size_t width = packed->width;
+        for (size_t k = 0; k < packed->indices.size(); ++k) {
+            Slot element = Slot::make(array, false);
+            const double* numbers = &packed->values[k * width];
+            if (array->isCompound()) {
+                for (size_t j = 0; j < width && j < element.children.size(); ++j)
+                    element.children[j].set(array->children[j].get(), numbers[j]);
+            } else {
+                element.set(array, numbers[0]);
+            }
+            map_.emplace_hint(map_.end(), packed->indices[k], std::move(element));
+        }
+    }
+    return map_;
+}
+
+double storedNumber(const AttributeDef* attribute, double value) {
+    Slot slot;
+    slot.set(attribute, value);
+    return slot.get(attribute);
+}
+
+void forEachNumericElement(const Slot& container, const AttributeDef* array,
+                           const std::function<void(unsigned int, const double*)>& fn) {
+    if (const PackedElements* packed = container.elements.packed()) {
+        for (size_t k = 0; k < packed->indices.size(); ++k)
+            fn(packed->indices[k], &packed->values[k * packed->width]);
+        return;
+    }
+    std::vector<double> numbers(elementWidth(array));
+    for (const auto& [index, element] : container.elements) {
+        if (array->isCompound()) {
+            for (size_t j = 0; j < numbers.size(); ++j)
+                numbers[j] = j < element.children.size()
+                                 ? element.children[j].get(array->children[j].get())
+                                 : 0.0;
+        } else {
+            numbers[0] = element.get(array);
+        }
+        fn(index, numbers.data());
+    }
+}
 
 Slot Slot::make(const AttributeDef* attribute, bool asContainer) {
     Slot slot;
@@ -104,6 +202,10 @@ void Slot::set(const AttributeDef* attribute, double value) {
 
 void Slot::copyValue(const AttributeDef* to, const Slot& source, const AttributeDef* from) {
     if (source.container || container) {
+        if (source.elements.packed() && to == from) {
+            elements = source.elements; // shares the numbers until one side writes
+            return;
+        }
         elements.clear();
         for (const auto& [index, element] : source.elements) {
             Slot copy = make(to, false);
@@ -132,8 +234,10 @@ void Slot::setDirtyTree(bool state) {
     dirty = state;
     for (auto& child : children)
         child.setDirtyTree(state);
-    for (auto& entry : elements)
-        entry.second.setDirtyTree(state);
+    // Packed elements have no state of their own: the array's stands for them.
+    if (!elements.packed())
+        for (auto& entry : elements)
+            entry.second.setDirtyTree(state);
 }
 
 void Slot::reset(const AttributeDef* attribute) {

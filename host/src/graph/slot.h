@@ -6,12 +6,76 @@
 #include <maya/MObject.h>
 #include <maya/MString.h>
 
+#include <functional>
 #include <map>
+#include <memory>
 #include <vector>
 
 namespace host {
 
 struct AttributeDef;
+struct Slot;
+
+// The elements of an array whose element is one number or a compound of numbers (a mesh's
+// ".vt", ".ed", ".uvsp", a curve ramp's entries), kept as plain numbers: a million vertices
+// take 28 bytes each instead of four slots each.
+struct PackedElements {
+    const AttributeDef* array = nullptr; // whose elements these are
+    size_t width = 0;                    // numbers per element: 1, or the compound's children
+    std::vector<unsigned int> indices;   // logical indices, ascending
+    std::vector<double> values;          // `width` per element, as stored (Slot::set, get)
+
+    // Sets the elements first to first + count - 1, adding those missing; numbers holds
+    // `width` stored numbers for each.
+    void assign(unsigned int first, size_t count, const double* numbers);
+};
+
+// An array slot's elements, by ascending logical index. Readers and writers of big arrays
+// keep them packed (packed(), packedForWrite()); any other use first turns them into slots,
+// once, so that code walking elements sees slots as always. Copies share packed numbers until
+// one of them writes.
+class ElementMap {
+  public:
+    using Map = std::map<unsigned int, Slot>;
+
+    // Null when the elements are slots (or there are none in either form).
+    const PackedElements* packed() const { return packed_.get(); }
+    // The packed numbers to write, packing an empty array; null when the array holds slots
+    // already or its elements cannot be packed.
+    PackedElements* packedForWrite(const AttributeDef* array);
+    // Whether the elements of an array attribute can be packed.
+    static bool packable(const AttributeDef* array);
+
+    // The std::map interface, over slots.
+    Map::iterator begin() { return map().begin(); }
+    Map::iterator end() { return map().end(); }
+    Map::const_iterator begin() const { return map().begin(); }
+    Map::const_iterator end() const { return map().end(); }
+    Map::reverse_iterator rbegin() { return map().rbegin(); }
+    Map::const_reverse_iterator rbegin() const { return map().rbegin(); }
+    Map::reverse_iterator rend() { return map().rend(); }
+    Map::iterator find(unsigned int index) { return map().find(index); }
+    Map::const_iterator find(unsigned int index) const { return map().find(index); }
+    size_t count(unsigned int index) const { return map().count(index); }
+    template <typename... Args> std::pair<Map::iterator, bool> emplace(Args&&... args) {
+        return map().emplace(std::forward<Args>(args)...);
+    }
+    size_t erase(unsigned int index) { return map().erase(index); }
+    Map::iterator erase(Map::iterator it) { return map().erase(it); }
+    // Neither needs the slots.
+    bool empty() const { return packed_ ? packed_->indices.empty() : map_.empty(); }
+    size_t size() const { return packed_ ? packed_->indices.size() : map_.size(); }
+    void clear() {
+        map_.clear();
+        packed_.reset();
+    }
+
+  private:
+    Map& map() const;
+
+    mutable Map map_;
+    mutable std::shared_ptr<PackedElements> packed_;
+};
 
 struct Slot {
     bool dirty = false;
@@ -35,7 +99,7 @@ struct Slot {
     MString text;
     MObject data;
     std::vector<Slot> children;
-    std::map<unsigned int, Slot> elements;
+    ElementMap elements;
 
     // Builds the slot of an attribute instance (or array container) with default values.
     static Slot make(const AttributeDef* attribute, bool asContainer);
@@ -48,5 +112,15 @@ struct Slot {
     // Resets to the attribute's default, keeping no elements.
     void reset(const AttributeDef* attribute);
 };
+
+// The number a slot of the attribute holds once `value` is set into it (a float rounds, an
+// int saturates, ...).
+double storedNumber(const AttributeDef* attribute, double value);
+
+// Calls fn(index, numbers) for each element of an array slot whose elements are numbers (see
+// ElementMap::packable), in index order, `numbers` holding one per leaf; packed or not, without
+// turning packed numbers into slots.
+void forEachNumericElement(const Slot& container, const AttributeDef* array,
+                           const std::function<void(unsigned int, const double*)>& fn);
 
 } // namespace host

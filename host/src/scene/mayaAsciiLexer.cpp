@@ -199,8 +199,12 @@ void MayaAsciiLexer::resync() {
 
 MayaAsciiLexer::Result MayaAsciiLexer::next(SceneCommand& command, int& errorLine,
                                             std::string& error) {
-    command.name.clear();
     command.args.clear();
+    if (continuing_) {
+        continuing_ = false;
+        return readArguments(command, errorLine, error);
+    }
+    command.name.clear();
     while (true) {
         if (!skipSpaceAndComments(error, errorLine)) {
             pos_ = text_.size();
@@ -232,8 +236,15 @@ MayaAsciiLexer::Result MayaAsciiLexer::next(SceneCommand& command, int& errorLin
            (std::isalnum(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == '_'))
         ++pos_;
     command.name = text_.substr(start, pos_ - start);
-    const bool block = isMelBlockStatement(command.name);
-    int braces = 0;
+    block_ = isMelBlockStatement(command.name);
+    braces_ = 0;
+    return readArguments(command, errorLine, error);
+}
+
+MayaAsciiLexer::Result MayaAsciiLexer::readArguments(SceneCommand& command, int& errorLine,
+                                                     std::string& error) {
+    const bool block = block_;
+    int& braces = braces_;
     while (true) {
         if (!skipSpaceAndComments(error, errorLine)) {
             pos_ = text_.size();
@@ -292,6 +303,10 @@ MayaAsciiLexer::Result MayaAsciiLexer::next(SceneCommand& command, int& errorLin
             }
         }
         command.args.push_back(std::move(token));
+        if (argumentLimit_ > 0 && command.args.size() >= argumentLimit_) {
+            continuing_ = true;
+            return Result::kPart;
+        }
     }
 }
 

@@ -43,16 +43,23 @@ struct SceneCommand {
 
 class MayaAsciiLexer {
   public:
-    enum class Result { kCommand, kError, kEnd };
+    // kPart: a command with more arguments than the limit; its name, line and start are set,
+    // args holds the next `limit` arguments, and the next call continues the same command
+    // (args then holds the arguments that follow, and kPart or kCommand says whether more do).
+    enum class Result { kCommand, kError, kEnd, kPart };
 
     // The text must outlive the lexer. isCommandName tells where to resume after an error.
     MayaAsciiLexer(const std::string& text, std::function<bool(const std::string&)> isCommandName);
 
     // The next command, or an error (line and what was expected), or the end.
     Result next(SceneCommand& command, int& errorLine, std::string& error);
+    // Commands longer than this (a mesh of a million vertices in one setAttr) come in parts of
+    // this many arguments; 0, the default, for no limit.
+    void setArgumentLimit(size_t limit) { argumentLimit_ = limit; }
 
   private:
     bool skipSpaceAndComments(std::string& error, int& errorLine);
+    Result readArguments(SceneCommand& command, int& errorLine, std::string& error);
     bool readString(std::string& out, std::string& error);
     bool readJoinedStrings(std::string& out, std::string& error);
     void resync();
@@ -65,6 +72,10 @@ class MayaAsciiLexer {
     std::function<bool(const std::string&)> isCommandName_;
     size_t pos_ = 0;
     int line_ = 1;
+    size_t argumentLimit_ = 0;
+    bool continuing_ = false; // the last command came in part
+    bool block_ = false;      // the command is a MEL block statement
+    int braces_ = 0;          // its braces still open
 };
 
 } // namespace host

@@ -27,6 +27,9 @@ namespace {
 
 // Errors a file reports one by one; past this many they are only counted.
 constexpr int kMaxReportedErrors = 100;
+// Arguments the lexer hands over at once: a mesh of a million vertices is read a part at a
+// time, never as one list of millions of words.
+constexpr size_t kArgumentsPerPart = 1 << 16;
 
 bool isSceneCommand(const std::string& name) {
     return findSceneCommand(name) != nullptr;
@@ -43,6 +46,7 @@ std::string statementName(const SceneCommand& command) {
 // host does not know can be made DAG nodes when they are created.
 void collectParentNames(const std::string& text, ReadState& state) {
     MayaAsciiLexer lexer(text, &isSceneCommand);
+    lexer.setArgumentLimit(kArgumentsPerPart);
     SceneCommand command;
     int line = 0;
     std::string error;
@@ -80,6 +84,7 @@ class FileReader {
         graph.holdOrphans(true);
         collectParentNames(text, state_);
         MayaAsciiLexer lexer(text, &isSceneCommand);
+        lexer.setArgumentLimit(kArgumentsPerPart);
         SceneCommand command;
         int line = 0;
         std::string error;
@@ -92,7 +97,10 @@ class FileReader {
                 report(MessageKind::kError, line, error + ".");
                 continue;
             }
-            run(command, text);
+            if (result == MayaAsciiLexer::Result::kPart)
+                runInParts(lexer, command, text);
+            else
+                run(command, text);
             reportOrphans(command.line);
         }
         graph.holdOrphans(wasHolding);
@@ -116,7 +124,49 @@ class FileReader {
                                  ": " + text);
     }
 
-    void run(const SceneCommand& command, const std::string& text) {
+    // A command too long to hold at once, its first part in `command`. setAttr takes its
+    // values part by part; every other command gets them all. The lexer is past the command
+    // afterwards, whatever the command did.
+    void runInParts(MayaAsciiLexer& lexer, SceneCommand& command, const std::string& text) {
+        SceneCommand rest = command;
+        rest.args.clear();
+        bool last = false, broken = false;
+        int errorLine = 0;
+        std::string error;
+        auto more = [&](std::vector<SceneToken>& part) {
+            part.clear();
+            if (last)
+                return false;
+            const MayaAsciiLexer::Result result = lexer.next(rest, errorLine, error);
+            last = result != MayaAsciiLexer::Result::kPart;
+            if (result == MayaAsciiLexer::Result::kError) {
+                ++state_.errors;
+                report(MessageKind::kError, errorLine, error + ".");
+                broken = true;
+                return false;
+            }
+            part = std::move(rest.args);
+            return true;
+        };
+        std::vector<SceneToken> part;
+        if (!sceneMayRun(command.name)) {
+            skipped_.add(statementName(command), command.line);
+        } else if (command.name == "setAttr") {
+            run(command, text, more);
+        } else {
+            while (more(part))
+                for (SceneToken& token : part)
+                    command.args.push_back(std::move(token));
+            command.end = rest.end;
+            if (!broken)
+                run(command, text);
+        }
+        while (more(part))
+            continue;
+    }
+
+    void run(const SceneCommand& command, const std::string& text,
+             const CommandRun::MoreValues& more = nullptr) {
         if (!sceneMayRun(command.name)) {
             skipped_.add(statementName(command), command.line);
             return;
@@ -142,6 +192,15 @@ class FileReader {
             command.name, &state_,
             [this, line](MessageKind kind, const std::string& text) { report(kind, line, text); });
         run.line = line;
+        if (more)
+            run.moreValues = [&run, &more, this](std::vector<SceneToken>& part) {
+                const int errors = state_.errors;
+                if (more(part))
+                    return true;
+                if (state_.errors != errors)
+                    run.markFailed(); // the file broke off inside the command, as reported
+                return false;
+            };
         std::string error;
         if (!parseSceneArgs(*syntax, command.args, false, run.args, error)) {
             run.error(error + ".");

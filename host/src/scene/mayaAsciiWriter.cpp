@@ -493,6 +493,10 @@ class SceneWriter {
     void writeNumericElements(const PlugRef& array, const Slot& container) {
         const AttributeDef* a = array.attribute;
         const std::string path = shortPlugPath(array);
+        if (const PackedElements* packed = container.elements.packed()) {
+            writePackedElements(array, *packed);
+            return;
+        }
         std::vector<std::pair<unsigned int, const Slot*>> run;
         auto flush = [&] {
             if (run.empty())
@@ -533,6 +537,38 @@ class SceneWriter {
             previous = index;
         }
         flush();
+    }
+
+    // As writeNumericElements, straight from packed numbers (no element of a packed array has
+    // a connection).
+    void writePackedElements(const PlugRef& array, const PackedElements& packed) {
+        const AttributeDef* a = array.attribute;
+        const std::string path = shortPlugPath(array);
+        std::vector<const AttributeDef*> leaves;
+        if (a->isCompound())
+            for (const auto& child : a->children)
+                leaves.push_back(child.get());
+        else
+            leaves.push_back(a);
+        const std::string type = a->numericCompound && uniformComponents(a)
+                                     ? " -type " + quoteText(valueTypeName(a))
+                                     : "";
+        const size_t count = packed.indices.size();
+        for (size_t first = 0, last = 0; first < count; first = last + 1) {
+            last = first;
+            while (last + 1 < count && packed.indices[last + 1] == packed.indices[last] + 1)
+                ++last;
+            const std::string index = first == last ? std::to_string(packed.indices[first])
+                                                    : std::to_string(packed.indices[first]) + ":" +
+                                                          std::to_string(packed.indices[last]);
+            out_ += "\tsetAttr" + (last > first ? " -s " + std::to_string(count) : std::string()) +
+                    " " + quoteText("." + path + "[" + index + "]") + type;
+            ValueLine values(out_);
+            for (size_t k = first; k <= last; ++k)
+                for (size_t j = 0; j < leaves.size(); ++j)
+                    values.add(numberText(leaves[j], packed.values[k * packed.width + j]));
+            out_ += ";\n";
+        }
     }
 
     static bool uniformComponents(const AttributeDef* a) {

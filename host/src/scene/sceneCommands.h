@@ -79,6 +79,11 @@ class CommandRun {
 
     const std::string& command() const { return command_; }
     ParsedArgs args;
+    // Set when a file's command is too long to hold at once (setAttr only): args holds the
+    // first part, and each call gives the next part of the values, false after the last, or
+    // when the file breaks off inside the command (reported, and the run then failed()).
+    using MoreValues = std::function<bool(std::vector<SceneToken>& part)>;
+    MoreValues moreValues;
     ReadState* reading; // null when MEL runs the command
     int line = 0;       // of the command in the file being read
     MelValue result;
@@ -86,6 +91,8 @@ class CommandRun {
     void error(const std::string& what);
     void warning(const std::string& what);
     bool failed() const { return failed_; }
+    // Fails the command over an error reported already.
+    void markFailed() { failed_ = true; }
 
   private:
     std::string command_;

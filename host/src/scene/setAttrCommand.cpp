@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <iterator>
 #include <set>
 #include <sstream>
 
@@ -161,6 +162,15 @@ bool canWriteInBulk(const PlugRef& array) {
     return true;
 }
 
+std::string clampWarning(const ResolvedPlug& plug, const AttributeDef* leaf, size_t element,
+                         double given, double stored) {
+    std::ostringstream text;
+    text << "Value " << given << " of '"
+         << Graph::plugName(PlugRef{plug.ref.node, leaf, plug.element(element).indices})
+         << "' is outside its limits; clamped to " << stored << ".";
+    return text.str();
+}
+
 bool setNumbers(CommandRun& run, const ResolvedPlug& plug, const std::string& plugText,
                 const std::vector<SceneToken>& values, const std::string& type) {
     const AttributeDef* attribute = plug.ref.attribute;
@@ -183,25 +193,43 @@ bool setNumbers(CommandRun& run, const ResolvedPlug& plug, const std::string& pl
             return false;
         }
     }
-    if (values.size() != per * count) {
+    auto countMatches = [&](size_t given) {
+        if (given == per * count)
+            return true;
         std::string expected = countText(per * count, "value");
         if (count > 1)
             expected +=
                 " (" + std::to_string(per) + " for each of " + countText(count, "element") + ")";
-        run.error("expected " + expected + " for '" + plugText + "', got " +
-                  std::to_string(values.size()) + ".");
+        run.error("expected " + expected + " for '" + plugText + "', got " + std::to_string(given) +
+                  ".");
         return false;
-    }
-    std::vector<double> numbers(values.size());
+    };
+    // A command read in parts is counted once all of it is read: the count a file announces
+    // sizes nothing.
+    if (!run.moreValues && !countMatches(values.size()))
+        return false;
+    std::vector<double> numbers;
     const double radians = activeUnits(run).radiansPerAngleUnit();
-    for (size_t i = 0; i < values.size(); ++i) {
-        if (!parseNumberText(values[i].text, numbers[i])) {
-            run.error("expected a number for '" + plugText + "', got '" + values[i].text + "'.");
-            return false;
+    auto parse = [&](const std::vector<SceneToken>& part) {
+        for (const SceneToken& token : part) {
+            double number = 0.0;
+            if (!parseNumberText(token.text, number)) {
+                run.error("expected a number for '" + plugText + "', got '" + token.text + "'.");
+                return false;
+            }
+            if (isAngleAttribute(leaves[numbers.size() % per]))
+                number *= radians;
+            numbers.push_back(number);
         }
-        if (isAngleAttribute(leaves[i % per]))
-            numbers[i] *= radians;
-    }
+        return true;
+    };
+    if (!parse(values))
+        return false;
+    for (std::vector<SceneToken> part; run.moreValues && run.moreValues(part);)
+        if (!parse(part))
+            return false;
+    if (run.failed() || (run.moreValues && !countMatches(numbers.size())))
+        return false;
     Graph& graph = Graph::instance();
     std::string error;
     const bool rangeOnArray = count > 1 && attribute->array &&
@@ -209,6 +237,40 @@ bool setNumbers(CommandRun& run, const ResolvedPlug& plug, const std::string& pl
     PlugRef array = plug.ref;
     if (rangeOnArray)
         array.indices.back() = -1;
+    // One element or a range of an array of numbers goes into its packed numbers.
+    const bool oneElement =
+        count == 1 && attribute->array && !plug.ref.indices.empty() && plug.ref.indices.back() >= 0;
+    if (oneElement)
+        array.indices.back() = -1;
+    const unsigned int first =
+        static_cast<unsigned int>(oneElement ? plug.ref.indices.back() : plug.first);
+    if ((rangeOnArray || oneElement) && canWriteInBulk(array) && ElementMap::packable(attribute)) {
+        Slot* container = array.node->slot(attribute, array.indices, true);
+        if (container && container->elements.packedForWrite(attribute)) {
+            std::vector<std::string> clampWarnings;
+            for (size_t i = 0; i < numbers.size(); ++i) {
+                bool clamped = false;
+                const double value = leaves[i % per]->clamp(numbers[i], &clamped);
+                if (clamped)
+                    clampWarnings.push_back(
+                        clampWarning(plug, leaves[i % per], i / per, numbers[i], value));
+                numbers[i] = storedNumber(leaves[i % per], value);
+            }
+            MStatus status = graph.setValue(
+                array,
+                [&](Slot& slot) {
+                    slot.elements.packedForWrite(attribute)->assign(first, count, numbers.data());
+                },
+                &error);
+            for (const std::string& warning : clampWarnings)
+                MGlobal::displayWarning(warning.c_str());
+            if (!status) {
+                run.error(error);
+                return false;
+            }
+            return true;
+        }
+    }
     if (rangeOnArray && canWriteInBulk(array)) {
         std::vector<std::vector<int>> paths;
         std::vector<int> prefix;
@@ -229,14 +291,9 @@ bool setNumbers(CommandRun& run, const ResolvedPlug& plug, const std::string& pl
                             slot = &slot->children[static_cast<size_t>(child)];
                         bool clamped = false;
                         double value = leaves[j]->clamp(numbers[k * per + j], &clamped);
-                        if (clamped) {
-                            std::ostringstream text;
-                            text << "Value " << numbers[k * per + j] << " of '"
-                                 << Graph::plugName(
-                                        PlugRef{plug.ref.node, leaves[j], plug.element(k).indices})
-                                 << "' is outside its limits; clamped to " << value << ".";
-                            clampWarnings.push_back(text.str());
-                        }
+                        if (clamped)
+                            clampWarnings.push_back(
+                                clampWarning(plug, leaves[j], k, numbers[k * per + j], value));
                         slot->set(leaves[j], value);
                     }
                 }
@@ -385,6 +442,18 @@ bool applyPlugFlags(CommandRun& run, const ResolvedPlug& plug) {
     return true;
 }
 
+// All the values of a command that came in parts, the first part given; afterwards the run
+// reads no more parts. False when the file broke off inside the command.
+bool gatherValues(CommandRun& run, const std::vector<SceneToken>& first,
+                  std::vector<SceneToken>& whole) {
+    whole = first;
+    for (std::vector<SceneToken> part; run.moreValues(part);)
+        whole.insert(whole.end(), std::make_move_iterator(part.begin()),
+                     std::make_move_iterator(part.end()));
+    run.moreValues = nullptr;
+    return !run.failed();
+}
+
 bool setOnNode(CommandRun& run, Node* node, const std::string& path,
                const std::vector<PlugPathPart>& parts, const std::vector<SceneToken>& values) {
     const std::string type = run.args.value("type") ? run.args.value("type")->text : "";
@@ -396,6 +465,11 @@ bool setOnNode(CommandRun& run, Node* node, const std::string& path,
         run.error("'" + plugText + "': " + error + ".");
         return false;
     case PlugResolution::kUnknown:
+        if (run.moreValues) {
+            std::vector<SceneToken> whole;
+            return gatherValues(run, values, whole) &&
+                   storeRaw(run, node, path, parts, whole, type);
+        }
         return storeRaw(run, node, path, parts, values, type);
     case PlugResolution::kKnown:
         break;
@@ -403,6 +477,16 @@ bool setOnNode(CommandRun& run, Node* node, const std::string& path,
     const AttributeDef* attribute = plug.ref.attribute;
     const TypedValueFormat* format =
         type.empty() || type == "string" ? nullptr : findTypedValueFormat(type);
+    const bool numbers = !format && type != "string" &&
+                         attribute->kind != AttributeDef::Kind::Typed &&
+                         attribute->kind != AttributeDef::Kind::Message;
+    // Only numbers are read part by part; anything else takes its values whole.
+    std::vector<SceneToken> whole;
+    if (run.moreValues && !numbers) {
+        if (!gatherValues(run, values, whole))
+            return false;
+        return setOnNode(run, node, path, parts, whole);
+    }
     // Data may have no values at all: an empty list is -type "componentList" ;
     if (!values.empty() || format) {
         if (type.empty() && takesSparseArrays(plug)) {
@@ -445,7 +529,7 @@ bool setOnNode(CommandRun& run, Node* node, const std::string& path,
 } // namespace
 
 bool runSetAttr(CommandRun& run) {
-    const ParsedArgs& args = run.args;
+    ParsedArgs& args = run.args;
     if (args.positional.empty()) {
         run.error("expected a plug and its value.");
         return false;
@@ -460,7 +544,16 @@ bool runSetAttr(CommandRun& run) {
         run.error(error + ".");
         return false;
     }
-    std::vector<SceneToken> values(args.positional.begin() + 1, args.positional.end());
+    std::vector<SceneToken> values(std::make_move_iterator(run.args.positional.begin() + 1),
+                                   std::make_move_iterator(run.args.positional.end()));
+    run.args.positional.resize(1);
+    // Several nodes each take every value.
+    if (run.moreValues && nodes.size() > 1) {
+        std::vector<SceneToken> whole;
+        if (!gatherValues(run, values, whole))
+            return false;
+        values = std::move(whole);
+    }
     for (Node* node : nodes)
         if (!setOnNode(run, node, path, parts, values))
             return false;
