@@ -138,12 +138,13 @@ TEST(MayaAsciiLexer, MelBlocksEndAtTheBraceThatClosesThem) {
     Lexed lexed = lex("global proc p() { setAttr \".a\" 1; if ($x) { print \"}\"; } }\n"
                       "if ($y) { a; }\n else { b; };\n"
                       "do { c; } while ($z);\n"
+                      "for ($i = 0; $i < 2; $i++) { d; }\n"
                       "setAttr \".b\" 2;\n");
     EXPECT_TRUE(lexed.errors.empty()) << lexed.errors.front();
-    EXPECT_EQ(
-        lexed.commands,
-        (Strings{"1 global|proc|p()|{|setAttr|<.a>|1;|if|($x)|{|print|<}>|;|}|}",
-                 "2 if|($y)|{|a;|}|else|{|b;|}", "4 do|{|c;|}|while|($z)", "5 setAttr|<.b>|2"}));
+    EXPECT_EQ(lexed.commands,
+              (Strings{"1 global|proc|p()|{|setAttr|<.a>|1;|if|($x)|{|print|<}>|;|}|}",
+                       "2 if|($y)|{|a;|}|else|{|b;|}", "4 do|{|c;|}|while|($z)",
+                       "5 for|($i|=|0;|$i|<|2;|$i++)|{|d;|}", "6 setAttr|<.b>|2"}));
 }
 
 TEST(MayaAsciiPlugPath, ParsesIndicesAndRanges) {

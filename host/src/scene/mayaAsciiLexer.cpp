@@ -237,7 +237,7 @@ MayaAsciiLexer::Result MayaAsciiLexer::next(SceneCommand& command, int& errorLin
         ++pos_;
     command.name = text_.substr(start, pos_ - start);
     block_ = isMelBlockStatement(command.name);
-    braces_ = 0;
+    braces_ = parens_ = 0;
     return readArguments(command, errorLine, error);
 }
 
@@ -245,6 +245,7 @@ MayaAsciiLexer::Result MayaAsciiLexer::readArguments(SceneCommand& command, int&
                                                      std::string& error) {
     const bool block = block_;
     int& braces = braces_;
+    int& parens = parens_;
     while (true) {
         if (!skipSpaceAndComments(error, errorLine)) {
             pos_ = text_.size();
@@ -257,7 +258,7 @@ MayaAsciiLexer::Result MayaAsciiLexer::readArguments(SceneCommand& command, int&
             return Result::kError;
         }
         char c = text_[pos_];
-        if (c == ';' && braces == 0) {
+        if (c == ';' && braces == 0 && parens == 0) {
             ++pos_;
             command.end = pos_;
             return Result::kCommand;
@@ -277,8 +278,8 @@ MayaAsciiLexer::Result MayaAsciiLexer::readArguments(SceneCommand& command, int&
         } else {
             size_t wordStart = pos_;
             bool closed = false;
-            while (!atEnd() && !isSpace(text_[pos_]) && (text_[pos_] != ';' || braces > 0) &&
-                   text_[pos_] != '"') {
+            while (!atEnd() && !isSpace(text_[pos_]) &&
+                   (text_[pos_] != ';' || braces > 0 || parens > 0) && text_[pos_] != '"') {
                 if (isBinary(text_[pos_])) {
                     errorLine = line_;
                     error = "unexpected byte " + describeByte(text_[pos_]) +
@@ -289,7 +290,11 @@ MayaAsciiLexer::Result MayaAsciiLexer::readArguments(SceneCommand& command, int&
                 if (block && text_[pos_] == '{') {
                     ++braces;
                 } else if (block && text_[pos_] == '}' && braces > 0) {
-                    closed = --braces == 0;
+                    closed = --braces == 0 && parens == 0;
+                } else if (block && text_[pos_] == '(') {
+                    ++parens;
+                } else if (block && text_[pos_] == ')' && parens > 0) {
+                    --parens;
                 }
                 ++pos_;
                 if (closed)

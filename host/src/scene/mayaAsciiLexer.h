@@ -8,8 +8,9 @@
 //
 // MEL statements that are blocks (`global proc`, `proc`, `if`, `for`, `while`, `do`, `switch`)
 // are not scene commands, but a file may hold them: their words, parentheses and braces are
-// read as they are, ';' inside braces belongs to the statement, and the statement ends at the
-// brace that closes its last block (or at ';' after a `do` block's condition).
+// read as they are, ';' inside braces or parentheses belongs to the statement, and the
+// statement ends at the brace that closes its last block (or at ';' after a `do` block's
+// condition).
 //
 // Broken text gives an error instead of a command: an unterminated string, bytes that are not
 // text, a command that starts with something other than a name, a file that ends before ';'.
@@ -76,6 +77,7 @@ class MayaAsciiLexer {
     bool continuing_ = false; // the last command came in part
     bool block_ = false;      // the command is a MEL block statement
     int braces_ = 0;          // its braces still open
+    int parens_ = 0;          // and parentheses
 };
 
 } // namespace host
