@@ -264,12 +264,23 @@ MeshAttributeValues readMeshAttributes(Node& node) {
                                   edge.defined = true;
                               });
     }
-    if (Slot* fc = graph.pull(arrayPlug(node, MeshNode::faces)))
-        for (const auto& [index, element] : fc->elements) {
-            const PolyFace* face = polyFaceIn(element.data);
-            values.faces.push_back(face ? *face : PolyFace());
-            values.faceIndices.push_back(static_cast<int>(index));
+    if (Slot* fc = graph.pull(arrayPlug(node, MeshNode::faces))) {
+        const PackedElements* packed = fc->elements.packed();
+        if (packed && packed->codec == &polyFacesCodec()) {
+            for (size_t k = 0; k < packed->indices.size(); ++k) {
+                size_t count = 0;
+                const int* ints = packed->dataOf(k, count);
+                values.faces.push_back(decodePolyFace(ints, count));
+                values.faceIndices.push_back(static_cast<int>(packed->indices[k]));
+            }
+        } else {
+            for (const auto& [index, element] : fc->elements) {
+                const PolyFace* face = polyFaceIn(element.data);
+                values.faces.push_back(face ? *face : PolyFace());
+                values.faceIndices.push_back(static_cast<int>(index));
+            }
         }
+    }
     if (Slot* uvst = graph.pull(arrayPlug(node, MeshNode::uvSets)))
         for (const auto& [index, element] : uvst->elements) {
             MeshAttributeValues::UVSet set;
@@ -342,11 +353,14 @@ MStatus writeMeshAttributes(Node& node, const Mesh& mesh, std::string* error) {
         });
     if (status)
         status = fill(MeshNode::faces, [&](Slot& container) {
-            for (size_t i = 0; i < values.faces.size(); ++i) {
-                Slot element = Slot::make(def(MeshNode::faces), false);
-                element.data = makePolyFacesData(values.faces[i]);
-                container.elements.emplace(static_cast<unsigned int>(i), std::move(element));
+            std::vector<int> ints;
+            std::vector<size_t> starts;
+            for (const PolyFace& face : values.faces) {
+                starts.push_back(ints.size());
+                encodePolyFace(face, ints);
             }
+            container.elements.packedDataForWrite(def(MeshNode::faces), &polyFacesCodec())
+                ->assignData(0, ints, starts);
         });
     if (status)
         status = fill(MeshNode::uvSets, [&](Slot& container) {

@@ -178,8 +178,81 @@ std::string formatPolyFace(const PolyFace& face) {
     return text;
 }
 
+void encodePolyFace(const PolyFace& face, std::vector<int>& ints) {
+    auto list = [&](const std::vector<int>& values) {
+        ints.push_back(static_cast<int>(values.size()));
+        ints.insert(ints.end(), values.begin(), values.end());
+    };
+    auto sets = [&](const std::vector<std::pair<int, std::vector<int>>>& perSet) {
+        ints.push_back(static_cast<int>(perSet.size()));
+        for (const auto& [set, ids] : perSet) {
+            ints.push_back(set);
+            list(ids);
+        }
+    };
+    ints.push_back(static_cast<int>(face.loops.size()));
+    for (const PolyFaceLoop& loop : face.loops) {
+        list(loop.edges);
+        sets(loop.uvs);
+        sets(loop.colors);
+        list(loop.faceColors);
+    }
+}
+
+PolyFace decodePolyFace(const int* ints, size_t count) {
+    size_t at = 0;
+    auto next = [&] { return at < count ? ints[at++] : 0; };
+    auto list = [&](std::vector<int>& values) {
+        const int n = next();
+        for (int i = 0; i < n && at < count; ++i)
+            values.push_back(ints[at++]);
+    };
+    auto sets = [&](std::vector<std::pair<int, std::vector<int>>>& perSet) {
+        const int n = next();
+        for (int i = 0; i < n && at < count; ++i) {
+            perSet.emplace_back(next(), std::vector<int>());
+            list(perSet.back().second);
+        }
+    };
+    PolyFace face;
+    const int loops = next();
+    for (int i = 0; i < loops && at < count; ++i) {
+        face.loops.emplace_back();
+        PolyFaceLoop& loop = face.loops.back();
+        list(loop.edges);
+        sets(loop.uvs);
+        sets(loop.colors);
+        list(loop.faceColors);
+    }
+    return face;
+}
+
+namespace {
+
+class PolyFacesCodec : public PackedDataCodec {
+  public:
+    bool encode(const MObject& data, std::vector<int>& ints) const override {
+        const PolyFace* face = polyFaceIn(data);
+        if (face)
+            encodePolyFace(*face, ints);
+        return face != nullptr;
+    }
+    MObject decode(const int* ints, size_t count) const override {
+        return makePolyFacesData(decodePolyFace(ints, count));
+    }
+};
+
+} // namespace
+
+const PackedDataCodec& polyFacesCodec() {
+    static const PolyFacesCodec codec;
+    return codec;
+}
+
 void registerPolyFacesFormat() {
     TypedValueFormat format;
+    format.packing = &polyFacesCodec();
+    format.firstWord = "f";
     format.typeName = "polyFaces";
     format.parse = [](const std::vector<std::string>& tokens, size_t& pos, MObject& data,
                       std::string& error) {

@@ -11,6 +11,7 @@
 // Edge ids are resolved only when the mesh is built from its attributes (meshAttributes.h).
 
 #include "data/dataObjects.h"
+#include "graph/slot.h"
 
 #include <string>
 #include <utility>
@@ -47,6 +48,15 @@ bool parsePolyFace(const std::vector<std::string>& tokens, size_t& pos, PolyFace
                    std::string& error);
 // The face's records, one per line ("\n\t\t" between lines), as Maya writes them.
 std::string formatPolyFace(const PolyFace& face);
+
+// A face as a row of ints, for arrays of faces kept packed: the loop count, then per loop its
+// edge count and edges, its UV sets (set, count, ids), colour sets (set, count, ids) and face
+// colours (count, ids), each list after its count.
+void encodePolyFace(const PolyFace& face, std::vector<int>& ints);
+// The face a row of encodePolyFace holds (what is left of it when the row is short).
+PolyFace decodePolyFace(const int* ints, size_t count);
+// The two as the codec a mesh's ".fc" array packs its faces with.
+const PackedDataCodec& polyFacesCodec();
 
 // Registers "polyFaces" with the scene reader and writer (typedValues.h).
 void registerPolyFacesFormat();

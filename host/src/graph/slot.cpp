@@ -49,6 +49,41 @@ void PackedElements::assign(unsigned int first, size_t count, const double* numb
     values.insert(values.begin() + static_cast<long>(at * width), numbers, numbers + count * width);
 }
 
+void PackedElements::assignData(unsigned int first, const std::vector<int>& newInts,
+                                const std::vector<size_t>& newStarts) {
+    const size_t count = newStarts.size();
+    const unsigned long long end = static_cast<unsigned long long>(first) + count;
+    auto lo = std::lower_bound(indices.begin(), indices.end(), first);
+    auto hi = std::lower_bound(lo, indices.end(), end,
+                               [](unsigned int index, unsigned long long e) { return index < e; });
+    const size_t at = static_cast<size_t>(lo - indices.begin());
+    const size_t past = static_cast<size_t>(hi - indices.begin());
+    const size_t intsFrom = at < starts.size() ? starts[at] : ints.size();
+    const size_t intsTo = past < starts.size() ? starts[past] : ints.size();
+    // The elements after the new ones move by the difference in ints.
+    for (size_t k = past; k < starts.size(); ++k)
+        starts[k] = starts[k] - (intsTo - intsFrom) + newInts.size();
+    ints.erase(ints.begin() + static_cast<long>(intsFrom),
+               ints.begin() + static_cast<long>(intsTo));
+    ints.insert(ints.begin() + static_cast<long>(intsFrom), newInts.begin(), newInts.end());
+    indices.erase(lo, hi);
+    starts.erase(starts.begin() + static_cast<long>(at), starts.begin() + static_cast<long>(past));
+    std::vector<unsigned int> range(count);
+    std::vector<size_t> offsets(count);
+    for (size_t k = 0; k < count; ++k) {
+        range[k] = first + static_cast<unsigned int>(k);
+        offsets[k] = intsFrom + newStarts[k];
+    }
+    indices.insert(indices.begin() + static_cast<long>(at), range.begin(), range.end());
+    starts.insert(starts.begin() + static_cast<long>(at), offsets.begin(), offsets.end());
+}
+
+const int* PackedElements::dataOf(size_t k, size_t& count) const {
+    const size_t end = k + 1 < starts.size() ? starts[k + 1] : ints.size();
+    count = end - starts[k];
+    return ints.data() + starts[k];
+}
+
 bool ElementMap::packable(const AttributeDef* array) {
     if (!array || !array->array)
         return false;
@@ -62,8 +97,24 @@ bool ElementMap::packable(const AttributeDef* array) {
     return true;
 }
 
+PackedElements* ElementMap::packedDataForWrite(const AttributeDef* array,
+                                               const PackedDataCodec* codec) {
+    if (!map_.empty() || !codec || !array || !array->array ||
+        (packed_ && (packed_->array != array || packed_->codec != codec)))
+        return nullptr;
+    if (!packed_) {
+        packed_ = std::make_shared<PackedElements>();
+        packed_->array = array;
+        packed_->codec = codec;
+    } else if (packed_.use_count() > 1) {
+        packed_ = std::make_shared<PackedElements>(*packed_);
+    }
+    return packed_.get();
+}
+
 PackedElements* ElementMap::packedForWrite(const AttributeDef* array) {
-    if (!map_.empty() || (packed_ && packed_->array != array) || !packable(array))
+    if (!map_.empty() || (packed_ && (packed_->array != array || packed_->codec)) ||
+        !packable(array))
         return nullptr;
     if (!packed_) {
         packed_ = std::make_shared<PackedElements>();
@@ -83,6 +134,13 @@ ElementMap::Map& ElementMap::map() const {
         const size_t width = packed->width;
         for (size_t k = 0; k < packed->indices.size(); ++k) {
             Slot element = Slot::make(array, false);
+            if (packed->codec) {
+                size_t count = 0;
+                const int* ints = packed->dataOf(k, count);
+                element.data = packed->codec->decode(ints, count);
+                map_.emplace_hint(map_.end(), packed->indices[k], std::move(element));
+                continue;
+            }
             const double* numbers = &packed->values[k * width];
             if (array->isCompound()) {
                 for (size_t j = 0; j < width && j < element.children.size(); ++j)
@@ -104,7 +162,7 @@ double storedNumber(const AttributeDef* attribute, double value) {
 
 void forEachNumericElement(const Slot& container, const AttributeDef* array,
                            const std::function<void(unsigned int, const double*)>& fn) {
-    if (const PackedElements* packed = container.elements.packed()) {
+    if (const PackedElements* packed = container.elements.packed(); packed && !packed->codec) {
         for (size_t k = 0; k < packed->indices.size(); ++k)
             fn(packed->indices[k], &packed->values[k * packed->width]);
         return;

@@ -6,6 +6,8 @@
 #include <maya/MObject.h>
 #include <maya/MString.h>
 
+#include <cstddef>
+
 #include <functional>
 #include <map>
 #include <memory>
@@ -16,18 +18,37 @@ namespace host {
 struct AttributeDef;
 struct Slot;
 
-// The elements of an array whose element is one number or a compound of numbers (a mesh's
-// ".vt", ".ed", ".uvsp", a curve ramp's entries), kept as plain numbers: a million vertices
-// take 28 bytes each instead of four slots each.
+// A kind of data object whose values an array can keep packed as ints (a mesh's faces).
+class PackedDataCodec {
+  public:
+    virtual ~PackedDataCodec() = default;
+    // Appends the ints of the value; false when the object is not of this kind.
+    virtual bool encode(const MObject& data, std::vector<int>& ints) const = 0;
+    // The value the ints of encode stand for.
+    virtual MObject decode(const int* ints, size_t count) const = 0;
+};
+
+// The elements of an array kept packed. Numbers: an array whose element is one number or a
+// compound of numbers (a mesh's ".vt", ".ed", ".uvsp", a curve ramp's entries) keeps plain
+// numbers, a million vertices in 28 bytes each instead of four slots each. Data: an array of
+// data a codec packs (a mesh's ".fc") keeps each value as a row of ints.
 struct PackedElements {
-    const AttributeDef* array = nullptr; // whose elements these are
-    size_t width = 0;                    // numbers per element: 1, or the compound's children
-    std::vector<unsigned int> indices;   // logical indices, ascending
-    std::vector<double> values;          // `width` per element, as stored (Slot::set, get)
+    const AttributeDef* array = nullptr;    // whose elements these are
+    size_t width = 0;                       // numbers per element: 1, or the compound's children
+    std::vector<unsigned int> indices;      // logical indices, ascending
+    std::vector<double> values;             // `width` per element, as stored (Slot::set, get)
+    const PackedDataCodec* codec = nullptr; // data: element k's ints start at starts[k]
+    std::vector<int> ints;
+    std::vector<size_t> starts;
 
     // Sets the elements first to first + count - 1, adding those missing; numbers holds
     // `width` stored numbers for each.
     void assign(unsigned int first, size_t count, const double* numbers);
+    // The same for data: the k-th new element's ints start at newStarts[k] in newInts.
+    void assignData(unsigned int first, const std::vector<int>& newInts,
+                    const std::vector<size_t>& newStarts);
+    // The ints of data element k.
+    const int* dataOf(size_t k, size_t& count) const;
 };
 
 // An array slot's elements, by ascending logical index. Readers and writers of big arrays
@@ -43,8 +64,10 @@ class ElementMap {
     // The packed numbers to write, packing an empty array; null when the array holds slots
     // already or its elements cannot be packed.
     PackedElements* packedForWrite(const AttributeDef* array);
-    // Whether the elements of an array attribute can be packed.
+    // Whether the elements of an array attribute can be packed as numbers.
     static bool packable(const AttributeDef* array);
+    // As packedForWrite, for an array of data the codec packs.
+    PackedElements* packedDataForWrite(const AttributeDef* array, const PackedDataCodec* codec);
 
     // The std::map interface, over slots.
     Map::iterator begin() { return map().begin(); }

@@ -603,30 +603,40 @@ class SceneWriter {
             run.clear();
         };
         unsigned int previous = 0;
-        for (const auto& [index, element] : container.elements) {
+        auto add = [&](unsigned int index, const MObject& data) {
             PlugRef plug = array;
             plug.indices.back() = static_cast<int>(index);
-            if (fedByConnection(plug) || element.data.isNull() ||
-                element.data.impl() == a->defaultData.impl()) {
+            if (fedByConnection(plug) || data.isNull() || data.impl() == a->defaultData.impl()) {
                 flush();
-                continue;
+                return;
             }
-            const TypedValueFormat* format = formatOwning(element.data);
+            const TypedValueFormat* format = formatOwning(data);
             if (!format) {
                 flush();
                 warnings_.push_back("'" + array.node->name() + "." + path + "[" +
                                     std::to_string(index) +
                                     "]' holds data that has no text form in scene files; it is "
                                     "not saved.");
-                continue;
+                return;
             }
-            std::string text = format->format(element.data);
+            std::string text = format->format(data);
             if (!run.empty() && (index != previous + 1 || format != runFormat || text.empty() ||
                                  run.back().second.empty()))
                 flush();
             runFormat = format;
             run.emplace_back(index, std::move(text));
             previous = index;
+        };
+        if (const PackedElements* packed = container.elements.packed(); packed && packed->codec) {
+            // Each value made from its ints only while it is written.
+            for (size_t k = 0; k < packed->indices.size(); ++k) {
+                size_t count = 0;
+                const int* ints = packed->dataOf(k, count);
+                add(packed->indices[k], packed->codec->decode(ints, count));
+            }
+        } else {
+            for (const auto& [index, element] : container.elements)
+                add(index, element.data);
         }
         flush();
     }

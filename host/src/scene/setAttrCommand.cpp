@@ -162,6 +162,18 @@ bool canWriteInBulk(const PlugRef& array) {
     return true;
 }
 
+// All the values of a command that came in parts, the first part given; afterwards the run
+// reads no more parts. False when the file broke off inside the command.
+bool gatherValues(CommandRun& run, const std::vector<SceneToken>& first,
+                  std::vector<SceneToken>& whole) {
+    whole = first;
+    for (std::vector<SceneToken> part; run.moreValues(part);)
+        whole.insert(whole.end(), std::make_move_iterator(part.begin()),
+                     std::make_move_iterator(part.end()));
+    run.moreValues = nullptr;
+    return !run.failed();
+}
+
 std::string clampWarning(const ResolvedPlug& plug, const AttributeDef* leaf, size_t element,
                          double given, double stored) {
     std::ostringstream text;
@@ -324,6 +336,85 @@ bool setNumbers(CommandRun& run, const ResolvedPlug& plug, const std::string& pl
     return true;
 }
 
+// The data values of a setAttr, one per element of the plug (its range), handed to `take`
+// as read. When the command came in parts and the format says which word starts a value (a
+// face's "f"), values are read part by part, each once the next value's first word is in;
+// otherwise all of them at once.
+bool readDataValues(CommandRun& run, const ResolvedPlug& plug, const std::string& plugText,
+                    const std::vector<SceneToken>& values, const TypedValueFormat& format,
+                    const std::function<bool(const MObject&)>& take) {
+    const AttributeDef* attribute = plug.ref.attribute;
+    std::vector<std::string> words = tokenTexts(values);
+    if (run.moreValues && format.firstWord.empty()) {
+        std::vector<SceneToken> whole;
+        if (!gatherValues(run, values, whole))
+            return false;
+        words = tokenTexts(whole);
+    }
+    bool last = !run.moreValues;
+    size_t pos = 0;
+    // Where the last value read so far starts (0: none after pos yet).
+    size_t lastStart = 0;
+    auto noteStarts = [&](size_t from) {
+        for (size_t i = words.size(); i-- > std::max(from, pos + 1);)
+            if (words[i] == format.firstWord) {
+                lastStart = std::max(lastStart, i);
+                break;
+            }
+    };
+    noteStarts(0);
+    const size_t count = plug.count();
+    for (size_t read = 0; read < count;) {
+        if (!last && lastStart <= pos) {
+            // The value at pos may go on in the next part: read it first.
+            std::vector<SceneToken> part;
+            last = !run.moreValues(part);
+            if (run.failed())
+                return false;
+            words.erase(words.begin(), words.begin() + static_cast<long>(pos));
+            lastStart = lastStart > pos ? lastStart - pos : 0;
+            pos = 0;
+            const size_t from = words.size();
+            for (SceneToken& token : part)
+                words.push_back(std::move(token.text));
+            noteStarts(from);
+            continue;
+        }
+        MObject data;
+        std::string error;
+        if (!format.parse(words, pos, data, error)) {
+            run.error("'" + plugText + "'" +
+                      (count > 1 ? " element " + std::to_string(plug.first + static_cast<int>(read))
+                                 : std::string()) +
+                      ": " + error + ".");
+            return false;
+        }
+        const DataObject* object = dataAs<DataObject>(data);
+        MFnData::Type have = object ? object->dataType() : MFnData::kAny;
+        if (have != MFnData::kAny && attribute->dataType != MFnData::kAny &&
+            have != attribute->dataType) {
+            run.error("'" + plugText + "' does not hold " + format.typeName + " data.");
+            return false;
+        }
+        if (!take(data))
+            return false;
+        ++read;
+    }
+    for (std::vector<SceneToken> part; pos == words.size() && !last;) {
+        last = !run.moreValues(part);
+        if (run.failed())
+            return false;
+        for (SceneToken& token : part)
+            words.push_back(std::move(token.text));
+    }
+    if (pos != words.size()) {
+        run.error("expected " + countText(count, format.typeName + " value") + " for '" + plugText +
+                  "', more values follow ('" + words[pos] + "').");
+        return false;
+    }
+    return true;
+}
+
 bool setData(CommandRun& run, const ResolvedPlug& plug, const std::string& plugText,
              const std::vector<SceneToken>& values, const TypedValueFormat& format) {
     const AttributeDef* attribute = plug.ref.attribute;
@@ -331,32 +422,45 @@ bool setData(CommandRun& run, const ResolvedPlug& plug, const std::string& plugT
         run.error("'" + plugText + "' does not hold " + format.typeName + " data.");
         return false;
     }
-    std::vector<std::string> words = tokenTexts(values);
-    std::vector<MObject> data(plug.count());
-    size_t pos = 0;
-    for (size_t k = 0; k < data.size(); ++k) {
+    // Elements of an array of data the format packs (a mesh's faces) go in as ints.
+    PlugRef array = plug.ref;
+    const bool element = attribute->array && !array.indices.empty() && array.indices.back() >= 0;
+    if (element)
+        array.indices.back() = -1;
+    Slot* container = element && format.packing && canWriteInBulk(array)
+                          ? array.node->slot(attribute, array.indices, true)
+                          : nullptr;
+    if (container && container->elements.packedDataForWrite(attribute, format.packing)) {
+        std::vector<int> ints;
+        std::vector<size_t> starts;
+        const bool read =
+            readDataValues(run, plug, plugText, values, format, [&](const MObject& data) {
+                starts.push_back(ints.size());
+                return format.packing->encode(data, ints);
+            });
+        if (!read)
+            return false;
         std::string error;
-        if (!format.parse(words, pos, data[k], error)) {
-            run.error("'" + plugText + "'" +
-                      (data.size() > 1
-                           ? " element " + std::to_string(plug.first + static_cast<int>(k))
-                           : std::string()) +
-                      ": " + error + ".");
+        const unsigned int first =
+            static_cast<unsigned int>(plug.rangeLevel >= 0 ? plug.first : plug.ref.indices.back());
+        if (!Graph::instance().setValue(
+                array,
+                [&](Slot& slot) {
+                    slot.elements.packedDataForWrite(attribute, format.packing)
+                        ->assignData(first, ints, starts);
+                },
+                &error)) {
+            run.error(error);
             return false;
         }
-        const DataObject* object = dataAs<DataObject>(data[k]);
-        MFnData::Type have = object ? object->dataType() : MFnData::kAny;
-        if (have != MFnData::kAny && attribute->dataType != MFnData::kAny &&
-            have != attribute->dataType) {
-            run.error("'" + plugText + "' does not hold " + format.typeName + " data.");
-            return false;
-        }
+        return true;
     }
-    if (pos != words.size()) {
-        run.error("expected " + countText(data.size(), format.typeName + " value") + " for '" +
-                  plugText + "', more values follow ('" + words[pos] + "').");
+    std::vector<MObject> data;
+    if (!readDataValues(run, plug, plugText, values, format, [&](const MObject& value) {
+            data.push_back(value);
+            return true;
+        }))
         return false;
-    }
     for (size_t k = 0; k < data.size(); ++k) {
         PlugRef element = plug.element(k);
         if (plugLocked(element)) {
@@ -442,18 +546,6 @@ bool applyPlugFlags(CommandRun& run, const ResolvedPlug& plug) {
     return true;
 }
 
-// All the values of a command that came in parts, the first part given; afterwards the run
-// reads no more parts. False when the file broke off inside the command.
-bool gatherValues(CommandRun& run, const std::vector<SceneToken>& first,
-                  std::vector<SceneToken>& whole) {
-    whole = first;
-    for (std::vector<SceneToken> part; run.moreValues(part);)
-        whole.insert(whole.end(), std::make_move_iterator(part.begin()),
-                     std::make_move_iterator(part.end()));
-    run.moreValues = nullptr;
-    return !run.failed();
-}
-
 bool setOnNode(CommandRun& run, Node* node, const std::string& path,
                const std::vector<PlugPathPart>& parts, const std::vector<SceneToken>& values) {
     const std::string type = run.args.value("type") ? run.args.value("type")->text : "";
@@ -480,9 +572,10 @@ bool setOnNode(CommandRun& run, Node* node, const std::string& path,
     const bool numbers = !format && type != "string" &&
                          attribute->kind != AttributeDef::Kind::Typed &&
                          attribute->kind != AttributeDef::Kind::Message;
-    // Only numbers are read part by part; anything else takes its values whole.
+    // Numbers and data of formats that say where each value starts (faces) are read part by
+    // part; anything else takes its values whole.
     std::vector<SceneToken> whole;
-    if (run.moreValues && !numbers) {
+    if (run.moreValues && !numbers && !format) {
         if (!gatherValues(run, values, whole))
             return false;
         return setOnNode(run, node, path, parts, whole);

@@ -3,6 +3,8 @@
 // like. Each geometry or data kind registers how its tokens become a data object and how a data
 // object is written back, so the file reader and writer need not know any of them.
 
+#include "graph/slot.h"
+
 #include <maya/MObject.h>
 
 #include <functional>
@@ -23,6 +25,10 @@ struct TypedValueFormat {
     std::function<std::string(const MObject& data)> format;
     // True when this format wrote the data object (to pick the format when saving).
     std::function<bool(const MObject& data)> owns;
+    // Set when arrays of this data keep their elements packed (a mesh's faces): then a range
+    // of values is also read part by part, each value starting with `firstWord` ("f").
+    const PackedDataCodec* packing = nullptr;
+    std::string firstWord;
 };
 
 // Registering a name twice replaces the earlier format.
