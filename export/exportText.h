@@ -1,9 +1,22 @@
 #pragma once
-// Number text shared by the RIB and OBJ writers.
+// Number text shared by the writers: std::to_chars, so the shortest text that reads back to
+// the same value, with no locale and no allocation per number, appended to a textBuffer.
+//
+// A float is written as a float (shortest among floats: 0.1f is "0.1"), a double as a double;
+// both may come out in exponent form ("1e-07"), which JSON, RIB and OBJ readers all accept.
+
+#include "export/textBuffer.h"
 
 #include <string>
 
-// A float with 9 significant digits ("%.9g"), so it reads back to the same bits. Non-finite
-// values are written as 0: neither format has a word for NaN or infinity, and a renderer or
-// importer that meets one fails the whole file.
+// Finite values only: no format here has a spelling for NaN or infinity that every reader takes.
+void appendNumber(textBuffer& out, float value);
+void appendNumber(textBuffer& out, double value);
+void appendInteger(textBuffer& out, long long value);
+
+// A float with non-finite values written as 0: neither RIB nor OBJ has a word for NaN or
+// infinity, and a renderer or importer that meets one fails the whole file.
+void appendFiniteFloat(textBuffer& out, float value);
+
+// The same as a string, for single values.
 std::string finiteFloatText(float value);

@@ -1,5 +1,5 @@
 #pragma once
-// One node's feathers with the node settings the RIB and OBJ writers need, read from the scene
+// One node's feathers with the node settings the writers need, read from the scene
 // by the export command; the defaults are the feather node's attribute defaults, used when a
 // node has no description node to read them from.
 
@@ -8,10 +8,15 @@
 #include <string>
 #include <vector>
 
+class featherSource;
+
 struct featherExportNode {
-    std::string name;                                       // the node's name
-    std::string type;                                       // its type name ("quillo")
-    const std::vector<featherGeometry>* feathers = nullptr; // null: no feathers
+    std::string name; // the node's name
+    std::string type; // its type name ("quillo")
+    // The feathers: built ones, else a source that builds them while they are written
+    // (featherSource.h); both null: none.
+    const std::vector<featherGeometry>* feathers = nullptr;
+    const featherSource* source = nullptr;
 
     short curveType = 1;            // "curveType": 0 linear, 1 cubic
     short rachisRenderAs = 0;       // "rachisRenderAs": 0 curve, 1 subdivision mesh, 3 none

@@ -1,191 +1,251 @@
 #include "export/featherJson.h"
 
-#include <cmath>
-#include <cstdio>
+#include "export/exportText.h"
+#include "export/featherStream.h"
+#include "export/jsonText.h"
+
+#include <cstring>
 
 std::string jsonFloat(float value) {
-    if (!std::isfinite(value))
-        return "null";
-    char text[32];
-    std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
-    return text;
+    textBuffer text;
+    appendJsonFloat(text, value);
+    return text.str();
 }
 
 std::string jsonDouble(double value) {
-    if (!std::isfinite(value))
-        return "null";
-    char text[40];
-    std::snprintf(text, sizeof text, "%.17g", value);
-    return text;
+    textBuffer text;
+    appendJsonDouble(text, value);
+    return text.str();
 }
 
 std::string jsonString(const std::string& text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        const unsigned char byte = static_cast<unsigned char>(c);
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        case '\b':
-            out += "\\b";
-            break;
-        case '\f':
-            out += "\\f";
-            break;
-        default:
-            if (byte < 0x20) {
-                char escape[8];
-                std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-                out += escape;
-            } else {
-                out += c;
-            }
-        }
-    }
-    return out + "\"";
+    textBuffer quoted;
+    appendJsonString(quoted, text);
+    return quoted.str();
 }
 
 namespace {
 
-void writeFloats(std::ostream& out, const MFloatArray& values) {
-    out << '[';
-    for (unsigned int i = 0; i < values.length(); ++i)
-        out << (i ? "," : "") << jsonFloat(values[i]);
-    out << ']';
+void appendFloats(textBuffer& out, const MFloatArray& values) {
+    out.append('[');
+    for (unsigned int i = 0; i < values.length(); ++i) {
+        if (i)
+            out.append(',');
+        appendJsonFloat(out, values[i]);
+    }
+    out.append(']');
 }
 
-void writeInts(std::ostream& out, const MIntArray& values) {
-    out << '[';
-    for (unsigned int i = 0; i < values.length(); ++i)
-        out << (i ? "," : "") << values[i];
-    out << ']';
+void appendInts(textBuffer& out, const MIntArray& values) {
+    out.append('[');
+    for (unsigned int i = 0; i < values.length(); ++i) {
+        if (i)
+            out.append(',');
+        appendInteger(out, values[i]);
+    }
+    out.append(']');
+}
+
+template <typename Triple> void appendTriple(textBuffer& out, const Triple& p) {
+    out.append('[');
+    appendJsonFloat(out, p.x);
+    out.append(',');
+    appendJsonFloat(out, p.y);
+    out.append(',');
+    appendJsonFloat(out, p.z);
+    out.append(']');
 }
 
 // Points as [x, y, z]: w is always 1 for the feathers' points and is left out.
-void writePoints(std::ostream& out, const MFloatPointArray& points) {
-    out << '[';
-    for (unsigned int i = 0; i < points.length(); ++i)
-        out << (i ? "," : "") << '[' << jsonFloat(points[i].x) << ',' << jsonFloat(points[i].y)
-            << ',' << jsonFloat(points[i].z) << ']';
-    out << ']';
+template <typename Array> void appendTriples(textBuffer& out, const Array& values) {
+    out.append('[');
+    for (unsigned int i = 0; i < values.length(); ++i) {
+        if (i)
+            out.append(',');
+        appendTriple(out, values[i]);
+    }
+    out.append(']');
 }
 
-void writeVectors(std::ostream& out, const MFloatVectorArray& vectors) {
-    out << '[';
-    for (unsigned int i = 0; i < vectors.length(); ++i)
-        out << (i ? "," : "") << '[' << jsonFloat(vectors[i].x) << ',' << jsonFloat(vectors[i].y)
-            << ',' << jsonFloat(vectors[i].z) << ']';
-    out << ']';
-}
-
-void writeBox(std::ostream& out, const MBoundingBox& box) {
+void appendBox(textBuffer& out, const MBoundingBox& box) {
     const MPoint low = box.min();
     const MPoint high = box.max();
-    out << "{\"min\":[" << jsonDouble(low.x) << ',' << jsonDouble(low.y) << ',' << jsonDouble(low.z)
-        << "],\"max\":[" << jsonDouble(high.x) << ',' << jsonDouble(high.y) << ','
-        << jsonDouble(high.z) << "]}";
+    out.append("{\"min\":[");
+    appendJsonDouble(out, low.x);
+    out.append(',');
+    appendJsonDouble(out, low.y);
+    out.append(',');
+    appendJsonDouble(out, low.z);
+    out.append("],\"max\":[");
+    appendJsonDouble(out, high.x);
+    out.append(',');
+    appendJsonDouble(out, high.y);
+    out.append(',');
+    appendJsonDouble(out, high.z);
+    out.append("]}");
 }
 
-void writeMesh(std::ostream& out, const featherMeshData& mesh) {
-    out << "{\"polygonCounts\":";
-    writeInts(out, mesh.polygonCounts);
-    out << ",\n        \"polygonConnects\":";
-    writeInts(out, mesh.polygonConnects);
-    out << ",\n        \"points\":";
-    writePoints(out, mesh.points);
-    out << ",\n        \"u\":";
-    writeFloats(out, mesh.uArray);
-    out << ",\n        \"v\":";
-    writeFloats(out, mesh.vArray);
-    out << ",\n        \"uvIds\":";
-    writeInts(out, mesh.uvIds);
-    out << '}';
+void appendMesh(textBuffer& out, const featherMeshData& mesh) {
+    out.append("{\"polygonCounts\":");
+    appendInts(out, mesh.polygonCounts);
+    out.append(",\n        \"polygonConnects\":");
+    appendInts(out, mesh.polygonConnects);
+    out.append(",\n        \"points\":");
+    appendTriples(out, mesh.points);
+    out.append(",\n        \"u\":");
+    appendFloats(out, mesh.uArray);
+    out.append(",\n        \"v\":");
+    appendFloats(out, mesh.vArray);
+    out.append(",\n        \"uvIds\":");
+    appendInts(out, mesh.uvIds);
+    out.append('}');
 }
 
-void writeSide(std::ostream& out, const std::vector<MFloatPointArray>& curves,
-               const std::vector<MFloatVectorArray>& normals, const MFloatArray& positions,
-               const MFloatArray& lengths, const MFloatArray& thickness) {
-    out << "{\"curves\":[";
+void appendSide(textBuffer& out, const std::vector<MFloatPointArray>& curves,
+                const std::vector<MFloatVectorArray>& normals, const MFloatArray& positions,
+                const MFloatArray& lengths, const MFloatArray& thickness) {
+    static const MFloatVectorArray none;
+    out.append("{\"curves\":[");
     for (size_t i = 0; i < curves.size(); ++i) {
-        out << (i ? ",\n          " : "\n          ") << "{\"points\":";
-        writePoints(out, curves[i]);
-        out << ",\"normals\":";
-        writeVectors(out, i < normals.size() ? normals[i] : MFloatVectorArray());
-        out << '}';
+        out.append(i ? ",\n          {\"points\":" : "\n          {\"points\":");
+        appendTriples(out, curves[i]);
+        out.append(",\"normals\":");
+        appendTriples(out, i < normals.size() ? normals[i] : none);
+        out.append('}');
     }
-    out << "],\n        \"positions\":";
-    writeFloats(out, positions);
-    out << ",\n        \"lengths\":";
-    writeFloats(out, lengths);
-    out << ",\n        \"thickness\":";
-    writeFloats(out, thickness);
-    out << '}';
+    out.append("],\n        \"positions\":");
+    appendFloats(out, positions);
+    out.append(",\n        \"lengths\":");
+    appendFloats(out, lengths);
+    out.append(",\n        \"thickness\":");
+    appendFloats(out, thickness);
+    out.append('}');
+}
+
+void appendSlots(textBuffer& out, size_t first, size_t end, size_t total) {
+    out.append('[');
+    appendInteger(out, static_cast<long long>(first));
+    out.append(',');
+    appendInteger(out, static_cast<long long>(end));
+    out.append(',');
+    appendInteger(out, static_cast<long long>(total));
+    out.append(']');
 }
 
 } // namespace
 
-void writeFeatherGeometryJson(std::ostream& out, const featherGeometry& feather) {
+void appendFeatherJson(textBuffer& out, const featherGeometry& feather) {
     const MColor& c = feather.mainColor;
-    out << "{\"name\":" << jsonString(feather.name.asChar()) << ",\"seed\":" << feather.seed
-        << ",\"u\":" << jsonFloat(feather.u) << ",\"v\":" << jsonFloat(feather.v)
-        << ",\n      \"mainColor\":[" << jsonFloat(c.r) << ',' << jsonFloat(c.g) << ','
-        << jsonFloat(c.b) << ',' << jsonFloat(c.a) << "],\n      \"rachis\":{\"points\":";
-    writePoints(out, feather.rachisPoints);
-    out << ",\n        \"normals\":";
-    writeVectors(out, feather.rachisNormals);
-    out << ",\n        \"thickness\":";
-    writeFloats(out, feather.rachisThickness);
-    out << ",\n        \"length\":" << jsonFloat(feather.rachisLength) << "},\n      \"left\":";
-    writeSide(out, feather.leftBarbules, feather.leftNormals, feather.leftPositions,
-              feather.leftLengths, feather.leftThickness);
-    out << ",\n      \"right\":";
-    writeSide(out, feather.rightBarbules, feather.rightNormals, feather.rightPositions,
-              feather.rightLengths, feather.rightThickness);
-    out << ",\n      \"barbuleThickness\":";
-    writeFloats(out, feather.barbuleThickness);
-    out << ",\n      \"proxyBox\":";
-    writeBox(out, feather.proxyBox);
-    out << ",\n      \"meshBox\":";
-    writeBox(out, feather.meshBox);
+    out.append("{\"name\":");
+    const char* name = feather.name.asChar();
+    appendJsonString(out, name, std::strlen(name));
+    out.append(",\"seed\":");
+    appendInteger(out, feather.seed);
+    out.append(",\"u\":");
+    appendJsonFloat(out, feather.u);
+    out.append(",\"v\":");
+    appendJsonFloat(out, feather.v);
+    out.append(",\n      \"mainColor\":[");
+    appendJsonFloat(out, c.r);
+    out.append(',');
+    appendJsonFloat(out, c.g);
+    out.append(',');
+    appendJsonFloat(out, c.b);
+    out.append(',');
+    appendJsonFloat(out, c.a);
+    out.append("],\n      \"rachis\":{\"points\":");
+    appendTriples(out, feather.rachisPoints);
+    out.append(",\n        \"normals\":");
+    appendTriples(out, feather.rachisNormals);
+    out.append(",\n        \"thickness\":");
+    appendFloats(out, feather.rachisThickness);
+    out.append(",\n        \"length\":");
+    appendJsonFloat(out, feather.rachisLength);
+    out.append("},\n      \"left\":");
+    appendSide(out, feather.leftBarbules, feather.leftNormals, feather.leftPositions,
+               feather.leftLengths, feather.leftThickness);
+    out.append(",\n      \"right\":");
+    appendSide(out, feather.rightBarbules, feather.rightNormals, feather.rightPositions,
+               feather.rightLengths, feather.rightThickness);
+    out.append(",\n      \"barbuleThickness\":");
+    appendFloats(out, feather.barbuleThickness);
+    out.append(",\n      \"proxyBox\":");
+    appendBox(out, feather.proxyBox);
+    out.append(",\n      \"meshBox\":");
+    appendBox(out, feather.meshBox);
     // Meshes only when built: an empty mesh is left out rather than written empty.
     if (feather.rachisMesh.points.length() > 0) {
-        out << ",\n      \"rachisMesh\":";
-        writeMesh(out, feather.rachisMesh);
+        out.append(",\n      \"rachisMesh\":");
+        appendMesh(out, feather.rachisMesh);
     }
     if (feather.barbuleMesh.points.length() > 0) {
-        out << ",\n      \"barbuleMesh\":";
-        writeMesh(out, feather.barbuleMesh);
+        out.append(",\n      \"barbuleMesh\":");
+        appendMesh(out, feather.barbuleMesh);
     }
-    out << '}';
+    out.append('}');
+}
+
+void writeFeatherGeometryJson(std::ostream& out, const featherGeometry& feather) {
+    textBuffer text;
+    appendFeatherJson(text, feather);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+void featherJsonFormat::fileStart(textBuffer& out, const exportPart& part) {
+    part_ = !part.whole();
+    out.append("{\"format\":\"quillo-feathers\",\"version\":");
+    appendInteger(out, featherJsonVersion);
+    out.append(",\"space\":\"world\",");
+    if (part_) {
+        out.append("\"part\":");
+        out.append('[');
+        appendInteger(out, part.index);
+        out.append(',');
+        appendInteger(out, part.count);
+        out.append("],");
+    }
+    out.append("\n\"nodes\":[");
+}
+
+void featherJsonFormat::nodeStart(textBuffer& out, const featherExportNode& node, size_t position,
+                                  const slotRange& slots, size_t total) {
+    out.append(position ? ",\n  {\"name\":" : "\n  {\"name\":");
+    appendJsonString(out, node.name);
+    out.append(",\"type\":");
+    appendJsonString(out, node.type);
+    if (part_) {
+        out.append(",\"slots\":");
+        appendSlots(out, slots.first, slots.end, total);
+    }
+    out.append(",\"feathers\":[");
+}
+
+void featherJsonFormat::featherSeparator(textBuffer& out, bool first) {
+    out.append(first ? "\n    " : ",\n    ");
+}
+
+void featherJsonFormat::feather(textBuffer& out, const featherExportNode&, size_t,
+                                const featherGeometry& feather, unsigned int) {
+    appendFeatherJson(out, feather);
+}
+
+void featherJsonFormat::nodeEnd(textBuffer& out, const featherExportNode&, size_t) {
+    out.append("]}");
+}
+
+void featherJsonFormat::fileEnd(textBuffer& out) {
+    out.append("\n]}\n");
 }
 
 bool writeFeatherJson(std::ostream& out, const std::vector<featherJsonNode>& nodes) {
-    out << "{\"format\":\"quillo-feathers\",\"version\":" << featherJsonVersion
-        << ",\"space\":\"world\",\n\"nodes\":[";
-    for (size_t n = 0; n < nodes.size(); ++n) {
-        const featherJsonNode& node = nodes[n];
-        out << (n ? ",\n" : "\n") << "  {\"name\":" << jsonString(node.name)
-            << ",\"type\":" << jsonString(node.type) << ",\"feathers\":[";
-        if (node.feathers)
-            for (size_t f = 0; f < node.feathers->size(); ++f) {
-                out << (f ? ",\n    " : "\n    ");
-                writeFeatherGeometryJson(out, (*node.feathers)[f]);
-            }
-        out << "]}";
+    std::vector<featherExportNode> entries;
+    for (const featherJsonNode& node : nodes) {
+        featherExportNode entry;
+        entry.name = node.name;
+        entry.type = node.type;
+        entry.feathers = node.feathers;
+        entries.push_back(entry);
     }
-    out << "\n]}\n";
-    return static_cast<bool>(out);
+    featherJsonFormat format;
+    return streamFeathers(out, format, entries, exportPart());
 }

@@ -1,10 +1,12 @@
 #include "export/featherObj.h"
 
 #include "export/exportText.h"
+#include "export/featherStream.h"
 
+#include <algorithm>
 #include <cctype>
-#include <cmath>
-#include <cstdio>
+
+const char* const objFileHeader = "# quillo feathers, world space";
 
 std::string objGroupName(const std::string& nodeName, size_t index) {
     std::string name;
@@ -27,89 +29,121 @@ std::string objCommentText(const std::string& text) {
     return line;
 }
 
-// Counts of what the file holds so far: OBJ indices run over the whole file.
-struct objCounts {
-    long vertices = 0;
-    long uvs = 0;
-};
-
-void writeVertex(std::ostream& out, const MFloatPoint& p) {
-    out << "v " << finiteFloatText(p.x) << ' ' << finiteFloatText(p.y) << ' '
-        << finiteFloatText(p.z) << '\n';
+void appendVertex(textBuffer& out, const MFloatPoint& p) {
+    out.append("v ", 2);
+    appendFiniteFloat(out, p.x);
+    out.append(' ');
+    appendFiniteFloat(out, p.y);
+    out.append(' ');
+    appendFiniteFloat(out, p.z);
+    out.append('\n');
 }
 
-// A polyline of 2 or more points; shorter ones are not lines and are left out.
-void writePolyline(std::ostream& out, const MFloatPointArray& points, objCounts& counts) {
+// A polyline of 2 or more points, as the chain of its segments: each "l -2 -1" right after the
+// vertex it ends at. Importers that take only the first segment of a longer "l" (Blender 3.4)
+// get every point this way. Shorter ones are not lines and are left out.
+void appendPolyline(textBuffer& out, const MFloatPointArray& points) {
     if (points.length() < 2)
         return;
-    for (unsigned int i = 0; i < points.length(); ++i)
-        writeVertex(out, points[i]);
-    out << 'l';
-    for (unsigned int i = 0; i < points.length(); ++i)
-        out << ' ' << counts.vertices + i + 1;
-    out << '\n';
-    counts.vertices += points.length();
+    appendVertex(out, points[0]);
+    for (unsigned int i = 1; i < points.length(); ++i) {
+        appendVertex(out, points[i]);
+        out.append("l -2 -1\n", 8);
+    }
 }
 
-// Faces whose indices all fall inside the mesh's arrays; a mesh with no usable UVs is written
-// without texture coordinates.
-void writeMesh(std::ostream& out, const featherMeshData& mesh, objCounts& counts) {
-    const long points = mesh.points.length();
-    const long uvs = mesh.uArray.length() == mesh.vArray.length() ? mesh.uArray.length() : 0;
+// Faces whose indices all fall inside the mesh's arrays, after all of its vertices and UVs; a
+// mesh with no usable UVs is written without texture coordinates.
+void appendMesh(textBuffer& out, const featherMeshData& mesh) {
+    const long long points = mesh.points.length();
+    const long long uvs = mesh.uArray.length() == mesh.vArray.length() ? mesh.uArray.length() : 0;
     const bool withUVs = uvs > 0 && mesh.uvIds.length() == mesh.polygonConnects.length();
     for (unsigned int i = 0; i < mesh.points.length(); ++i)
-        writeVertex(out, mesh.points[i]);
+        appendVertex(out, mesh.points[i]);
     if (withUVs)
-        for (long i = 0; i < uvs; ++i)
-            out << "vt " << finiteFloatText(mesh.uArray[static_cast<unsigned int>(i)]) << ' '
-                << finiteFloatText(mesh.vArray[static_cast<unsigned int>(i)]) << '\n';
+        for (unsigned int i = 0; i < uvs; ++i) {
+            out.append("vt ", 3);
+            appendFiniteFloat(out, mesh.uArray[i]);
+            out.append(' ');
+            appendFiniteFloat(out, mesh.vArray[i]);
+            out.append('\n');
+        }
     unsigned int corner = 0;
     for (unsigned int f = 0; f < mesh.polygonCounts.length(); ++f) {
         const unsigned int size = static_cast<unsigned int>(std::max(0, mesh.polygonCounts[f]));
         bool valid = size >= 3 && corner + size <= mesh.polygonConnects.length();
         for (unsigned int k = 0; valid && k < size; ++k) {
-            const long v = mesh.polygonConnects[corner + k];
+            const long long v = mesh.polygonConnects[corner + k];
             valid = v >= 0 && v < points &&
                     (!withUVs || (mesh.uvIds[corner + k] >= 0 && mesh.uvIds[corner + k] < uvs));
         }
         if (valid) {
-            out << 'f';
+            out.append('f');
             for (unsigned int k = 0; k < size; ++k) {
-                out << ' ' << counts.vertices + mesh.polygonConnects[corner + k] + 1;
-                if (withUVs)
-                    out << '/' << counts.uvs + mesh.uvIds[corner + k] + 1;
+                out.append(' ');
+                appendInteger(out, mesh.polygonConnects[corner + k] - points);
+                if (withUVs) {
+                    out.append('/');
+                    appendInteger(out, mesh.uvIds[corner + k] - uvs);
+                }
             }
-            out << '\n';
+            out.append('\n');
         }
         corner += size;
     }
-    counts.vertices += points;
-    if (withUVs)
-        counts.uvs += uvs;
 }
 
 } // namespace
 
-bool writeFeatherObj(std::ostream& out, const std::vector<featherExportNode>& nodes) {
-    out << "# quillo feathers, world space\n";
-    objCounts counts;
-    for (const featherExportNode& node : nodes) {
-        if (!node.feathers)
-            continue;
-        out << "# node " << objCommentText(node.name) << " (" << objCommentText(node.type)
-            << "): " << node.feathers->size() << " feathers\n";
-        for (size_t f = 0; f < node.feathers->size(); ++f) {
-            const featherGeometry& g = (*node.feathers)[f];
-            out << "g " << objGroupName(node.name, f) << '\n';
-            writePolyline(out, g.rachisPoints, counts);
-            for (const auto* side : {&g.leftBarbules, &g.rightBarbules})
-                for (const MFloatPointArray& curve : *side)
-                    writePolyline(out, curve, counts);
-            if (node.outputFeatherMesh) {
-                writeMesh(out, g.rachisMesh, counts);
-                writeMesh(out, g.barbuleMesh, counts);
-            }
-        }
+std::string objNodeLine(const std::string& name, const std::string& type) {
+    return "# node " + objCommentText(name) + " (" + objCommentText(type) + ")";
+}
+
+void featherObjFormat::fileStart(textBuffer& out, const exportPart& part) {
+    part_ = !part.whole();
+    out.append(objFileHeader);
+    if (part_) {
+        out.append(", part ");
+        appendInteger(out, part.index);
+        out.append(" of ");
+        appendInteger(out, part.count);
     }
-    return static_cast<bool>(out);
+    out.append('\n');
+}
+
+void featherObjFormat::nodeStart(textBuffer& out, const featherExportNode& node, size_t,
+                                 const slotRange& slots, size_t total) {
+    out.append(objNodeLine(node.name, node.type));
+    if (part_) {
+        out.append(": slots ");
+        appendInteger(out, static_cast<long long>(slots.first));
+        out.append(" to ");
+        appendInteger(out, static_cast<long long>(slots.end));
+        out.append(" of ");
+        appendInteger(out, static_cast<long long>(total));
+    }
+    out.append('\n');
+}
+
+void featherObjFormat::feather(textBuffer& out, const featherExportNode& node, size_t slot,
+                               const featherGeometry& g, unsigned int) {
+    const std::string name = objGroupName(node.name, slot);
+    out.append("o ", 2);
+    out.append(name);
+    out.append("\ng ", 3);
+    out.append(name);
+    out.append('\n');
+    appendPolyline(out, g.rachisPoints);
+    for (const auto* side : {&g.leftBarbules, &g.rightBarbules})
+        for (const MFloatPointArray& curve : *side)
+            appendPolyline(out, curve);
+    if (node.outputFeatherMesh) {
+        appendMesh(out, g.rachisMesh);
+        appendMesh(out, g.barbuleMesh);
+    }
+}
+
+bool writeFeatherObj(std::ostream& out, const std::vector<featherExportNode>& nodes) {
+    featherObjFormat format;
+    return streamFeathers(out, format, nodes, exportPart());
 }

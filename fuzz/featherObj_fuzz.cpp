@@ -1,6 +1,6 @@
 // The OBJ export of feathers built from a fuzzed description: only known statements, finite
-// numbers, group names of safe characters, and every index pointing at a vertex or texture
-// vertex written before it.
+// numbers, group names of safe characters, and every index (relative: -1 is the last written)
+// pointing at a vertex or texture vertex written before it.
 
 #include "fuzzDescription.h"
 #include "fuzzSupport.h"
@@ -22,15 +22,15 @@ void checkNumber(const std::string& word, int line) {
         fuzz::fail("line " + std::to_string(line) + ": '" + word + "' is no finite number");
 }
 
-// An index "v", "v/vt" of a face or polyline; each in 1 .. the count so far.
+// An index "v", "v/vt" of a face or polyline; each in -the count so far .. -1.
 void checkIndex(const std::string& word, long vertices, long texture, int line) {
     const size_t slash = word.find('/');
     const long v = std::strtol(word.substr(0, slash).c_str(), nullptr, 10);
-    if (v < 1 || v > vertices)
+    if (v > -1 || v < -vertices)
         fuzz::fail("line " + std::to_string(line) + ": vertex index " + word);
     if (slash != std::string::npos) {
         const long t = std::strtol(word.substr(slash + 1).c_str(), nullptr, 10);
-        if (t < 1 || t > texture)
+        if (t > -1 || t < -texture)
             fuzz::fail("line " + std::to_string(line) + ": uv index " + word);
     }
 }

@@ -431,7 +431,7 @@ TEST(FeatherRib, TheTempFolderExpandsPercentTempAndFollowsTheMainFile) {
 
 TEST(FeatherRib, NamesAreQuotedAndNonFiniteValuesNeverReachTheFile) {
     EXPECT_EQ(ribString("say \"hi\"\\"), "\"say \\\"hi\\\"\\\\\"");
-    EXPECT_EQ(finiteFloatText(0.1f), "0.100000001");
+    EXPECT_EQ(finiteFloatText(0.1f), "0.1");
     EXPECT_EQ(finiteFloatText(std::numeric_limits<float>::quiet_NaN()), "0");
     sampleScene scene;
     scene.node.name = "odd \"name\"";

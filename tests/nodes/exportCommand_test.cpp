@@ -296,13 +296,17 @@ TEST_F(ExportCommandTest, ObjWritesOneGroupOfPolylinesPerFeather) {
         faces += line.rfind("f ", 0) == 0;
     }
     EXPECT_EQ(groups, (std::vector<std::string>{"wing_feather0", "wing_feather1"}));
+    // Each polyline is the chain of its segments.
     size_t expectedLines = 0, expectedVertices = 0;
     for (const featherGeometry& g : built) {
-        expectedLines += 1 + drawableCurves(g.leftBarbules) + drawableCurves(g.rightBarbules);
+        expectedLines += g.rachisPoints.length() - 1;
         expectedVertices += g.rachisPoints.length();
         for (const auto* side : {&g.leftBarbules, &g.rightBarbules})
             for (const MFloatPointArray& curve : *side)
-                expectedVertices += curve.length() >= 2 ? curve.length() : 0;
+                if (curve.length() >= 2) {
+                    expectedVertices += curve.length();
+                    expectedLines += curve.length() - 1;
+                }
     }
     EXPECT_EQ(lines, expectedLines);
     EXPECT_EQ(vertices, expectedVertices);

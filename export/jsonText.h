@@ -1,0 +1,14 @@
+#pragma once
+// JSON values appended to a textBuffer: numbers by exportText.h, with NaN and infinities as
+// null, and strings quoted and escaped.
+
+#include "export/textBuffer.h"
+
+#include <string>
+
+void appendJsonFloat(textBuffer& out, float value);
+void appendJsonDouble(textBuffer& out, double value);
+// Quote, backslash and control characters escaped (\n, \t, ... or \u00XX); bytes above 127
+// pass through unchanged, so UTF-8 stays UTF-8.
+void appendJsonString(textBuffer& out, const char* text, size_t length);
+void appendJsonString(textBuffer& out, const std::string& text);
