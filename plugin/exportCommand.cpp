@@ -1,7 +1,9 @@
 #include "plugin/exportCommand.h"
 
+#include "export/exportPart.h"
 #include "export/featherJson.h"
 #include "export/featherObj.h"
+#include "export/featherStream.h"
 #include "export/outputFile.h"
 #include "export/ribFiles.h"
 #include "plugin/featherHolders.h"
@@ -14,6 +16,8 @@
 #include <maya/MPlugArray.h>
 #include <maya/MString.h>
 
+#include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -25,6 +29,10 @@ const char* const fileFlag = "-f";
 const char* const fileFlagLong = "-file";
 const char* const formatFlag = "-fmt";
 const char* const formatFlagLong = "-format";
+const char* const partFlag = "-pt";
+const char* const partFlagLong = "-part";
+const char* const nodeFlag = "-n";
+const char* const nodeFlagLong = "-node";
 
 void reportError(const std::string& text) {
     MGlobal::displayError(MString(quilloExportFeathers::commandName) + ": " + text.c_str());
@@ -128,25 +136,65 @@ ribSettings sceneRibSettings() {
     return settings;
 }
 
-bool writeJson(const std::string& path, const std::vector<featherExportNode>& nodes,
-               std::string* why) {
-    std::vector<featherJsonNode> entries;
-    for (const featherExportNode& node : nodes)
-        entries.push_back({node.name, node.type, node.feathers});
-    const bool written = writeFileAtomically(
-        path, false, [&](std::ostream& out) { return writeFeatherJson(out, entries); }, why);
-    if (!written)
-        *why = "cannot write '" + path + "': " + *why;
-    return written;
+// Streams the nodes' feathers through `format` into the file. On failure *why names the file
+// and the reason.
+bool streamToFile(const std::string& path, featherFileFormat& format,
+                  const std::vector<featherExportNode>& nodes, const exportPart& part,
+                  size_t& written, std::string* why) {
+    std::string problem;
+    const bool done = writeFileAtomically(
+        path, false,
+        [&](std::ostream& out) {
+            try {
+                return streamFeathers(out, format, nodes, part, &written);
+            } catch (const std::bad_alloc&) {
+                problem = "not enough memory to build and write the feathers";
+                return false;
+            }
+        },
+        why);
+    if (!done)
+        *why = "cannot write '" + path + "': " + (problem.empty() ? *why : problem);
+    return done;
 }
 
-bool writeObj(const std::string& path, const std::vector<featherExportNode>& nodes,
-              std::string* why) {
-    const bool written = writeFileAtomically(
-        path, false, [&](std::ostream& out) { return writeFeatherObj(out, nodes); }, why);
-    if (!written)
-        *why = "cannot write '" + path + "': " + *why;
-    return written;
+// Calls visit(node) for every node of the scene in order, or for those named `only`.
+template <typename Visit> void forEachNode(const std::string& only, Visit visit) {
+    for (MItDependencyNodes it; !it.isDone(); it.next()) {
+        const MObject node = it.thisNode();
+        if (only.empty() || only == MFnDependencyNode(node).name().asChar())
+            visit(node);
+    }
+}
+
+// The feather nodes and systems to write, streamed: every one in scene order, or those named
+// `only`. `sources` keeps what the nodes read from.
+std::vector<featherExportNode> exportNodes(const std::string& only,
+                                           std::vector<std::unique_ptr<featherSource>>& sources) {
+    std::vector<featherExportNode> nodes;
+    forEachNode(only, [&](const MObject& node) {
+        MString typeName;
+        std::unique_ptr<featherSource> source = featherSourceOf(node, typeName);
+        if (!source)
+            return;
+        nodes.push_back(exportNodeOf(node, typeName.asChar(), nullptr));
+        nodes.back().source = source.get();
+        sources.push_back(std::move(source));
+    });
+    return nodes;
+}
+
+// RIB still writes from built feathers: every feather of every node is held while it writes.
+std::vector<featherExportNode> heldExportNodes(const std::string& only, size_t& featherCount) {
+    std::vector<featherExportNode> nodes;
+    forEachNode(only, [&](const MObject& node) {
+        MString typeName;
+        if (const std::vector<featherGeometry>* feathers = heldFeathers(node, typeName)) {
+            nodes.push_back(exportNodeOf(node, typeName.asChar(), feathers));
+            featherCount += feathers->size();
+        }
+    });
+    return nodes;
 }
 
 } // namespace
@@ -159,6 +207,8 @@ MSyntax quilloExportFeathers::newSyntax() {
     MSyntax syntax;
     syntax.addFlag(fileFlag, fileFlagLong, MSyntax::kString);
     syntax.addFlag(formatFlag, formatFlagLong, MSyntax::kString);
+    syntax.addFlag(partFlag, partFlagLong, MSyntax::kString);
+    syntax.addFlag(nodeFlag, nodeFlagLong, MSyntax::kString);
     return syntax;
 }
 
@@ -187,32 +237,48 @@ MStatus quilloExportFeathers::doIt(const MArgList& args) {
         reportError("unknown format '" + formatName + "': use json, rib or obj.");
         return MS::kFailure;
     }
-
-    std::vector<featherExportNode> nodes;
-    int featherCount = 0;
-    for (MItDependencyNodes it; !it.isDone(); it.next()) {
-        MObject node = it.thisNode();
-        MString typeName;
-        const std::vector<featherGeometry>* feathers = heldFeathers(node, typeName);
-        if (!feathers)
-            continue;
-        nodes.push_back(exportNodeOf(node, typeName.asChar(), feathers));
-        featherCount += static_cast<int>(feathers->size());
+    exportPart part;
+    MString partText;
+    if (arguments.isFlagSet(partFlag) &&
+        (arguments.getFlagArgument(partFlag, 0, partText) != MS::kSuccess ||
+         !parseExportPart(partText.asChar(), part))) {
+        reportError("-part takes K/N, whole numbers with 0 <= K < N <= " +
+                    std::to_string(maxExportParts) + " (not '" + partText.asChar() + "').");
+        return MS::kFailure;
+    }
+    MString onlyNode;
+    if (arguments.isFlagSet(nodeFlag))
+        arguments.getFlagArgument(nodeFlag, 0, onlyNode);
+    const std::string only = onlyNode.asChar();
+    if (arguments.isFlagSet(nodeFlag) && only.empty()) {
+        reportError("-node takes the name of a feather node or system.");
+        return MS::kFailure;
     }
 
+    size_t featherCount = 0;
+    std::vector<std::unique_ptr<featherSource>> sources;
+    const std::vector<featherExportNode> nodes =
+        formatName == "rib" ? heldExportNodes(only, featherCount) : exportNodes(only, sources);
+    if (!only.empty() && nodes.empty()) {
+        reportError("no feather node or system is named '" + only + "'.");
+        return MS::kFailure;
+    }
     std::string why;
     bool written;
-    if (formatName == "rib")
+    if (formatName == "rib") {
         written = exportFeatherRib(path.asChar(), nodes, sceneRibSettings(), &why);
-    else if (formatName == "obj")
-        written = writeObj(path.asChar(), nodes, &why);
-    else
-        written = writeJson(path.asChar(), nodes, &why);
+    } else if (formatName == "obj") {
+        featherObjFormat obj;
+        written = streamToFile(path.asChar(), obj, nodes, part, featherCount, &why);
+    } else {
+        featherJsonFormat json;
+        written = streamToFile(path.asChar(), json, nodes, part, featherCount, &why);
+    }
     if (!written) {
         reportError(why + ".");
         return MS::kFailure;
     }
     clearResult();
-    setResult(featherCount);
+    setResult(static_cast<int>(featherCount));
     return MS::kSuccess;
 }

@@ -15,6 +15,7 @@ struct featherHolderType {
     // The attribute whose evaluation builds the feathers.
     const MObject& output;
     const std::vector<featherGeometry>& (*feathersOf)(MPxNode& node);
+    std::unique_ptr<featherSource> (*sourceOf)(MPxNode& node);
 };
 
 const std::vector<featherGeometry>& quilloFeathers(MPxNode& node) {
@@ -25,14 +26,41 @@ const std::vector<featherGeometry>& systemFeathers(MPxNode& node) {
     return static_cast<quilloSystem&>(node).builtFeathers();
 }
 
-const featherHolderType holderTypes[] = {
-    {"quillo", quillo::id, quillo::outputMesh, &quilloFeathers},
-    {"quilloSystem", quilloSystem::id, quilloSystem::outFeatherMesh, &systemFeathers},
+std::unique_ptr<featherSource> quilloSource(MPxNode& node) {
+    return std::make_unique<featherListSource>(quilloFeathers(node));
+}
+
+// The plan itself, borrowed: the node keeps it until its next evaluation.
+class borrowedSource : public featherSource {
+  public:
+    explicit borrowedSource(const featherSource& source) : source_(source) {}
+    size_t slotCount() const override { return source_.slotCount(); }
+    unsigned int workerCount() const override { return source_.workerCount(); }
+    void build(size_t first, size_t end, const delivery& deliver) const override {
+        source_.build(first, end, deliver);
+    }
+
+  private:
+    const featherSource& source_;
 };
 
-} // namespace
+std::unique_ptr<featherSource> systemSource(MPxNode& node) {
+    const systemBuildPlan* plan = static_cast<quilloSystem&>(node).buildPlan();
+    if (!plan) {
+        static const std::vector<featherGeometry> none;
+        return std::make_unique<featherListSource>(none);
+    }
+    return std::make_unique<borrowedSource>(*plan);
+}
 
-const std::vector<featherGeometry>* heldFeathers(const MObject& node, MString& typeName) {
+const featherHolderType holderTypes[] = {
+    {"quillo", quillo::id, quillo::outputMesh, &quilloFeathers, &quilloSource},
+    {"quilloSystem", quilloSystem::id, quilloSystem::outFeatherMesh, &systemFeathers,
+     &systemSource},
+};
+
+// The node's holder type with its user node, its output pulled; null for other nodes.
+const featherHolderType* evaluatedHolder(const MObject& node, MPxNode*& user) {
     MStatus status;
     MFnDependencyNode fn(node, &status);
     if (status != MS::kSuccess)
@@ -41,12 +69,31 @@ const std::vector<featherGeometry>* heldFeathers(const MObject& node, MString& t
     for (const featherHolderType& type : holderTypes) {
         if (id != type.id)
             continue;
-        MPxNode* user = fn.userNode(&status);
+        user = fn.userNode(&status);
         if (status != MS::kSuccess || !user)
             return nullptr;
         MPlug(node, type.output).asMObject(&status);
-        typeName = type.typeName;
-        return &type.feathersOf(*user);
+        return &type;
     }
     return nullptr;
+}
+
+} // namespace
+
+const std::vector<featherGeometry>* heldFeathers(const MObject& node, MString& typeName) {
+    MPxNode* user = nullptr;
+    const featherHolderType* type = evaluatedHolder(node, user);
+    if (!type)
+        return nullptr;
+    typeName = type->typeName;
+    return &type->feathersOf(*user);
+}
+
+std::unique_ptr<featherSource> featherSourceOf(const MObject& node, MString& typeName) {
+    MPxNode* user = nullptr;
+    const featherHolderType* type = evaluatedHolder(node, user);
+    if (!type)
+        return nullptr;
+    typeName = type->typeName;
+    return type->sourceOf(*user);
 }

@@ -35,8 +35,35 @@ void* quilloSystem::creator() {
 }
 
 void quilloSystem::postConstructor() {
-    feathers.clear();
+    forgetFeathers();
     featherColors.setLength(4);
+}
+
+void quilloSystem::forgetFeathers() {
+    plan.reset();
+    std::vector<featherGeometry>().swap(feathers);
+    feathersBuilt = true;
+}
+
+const std::vector<featherGeometry>& quilloSystem::builtFeathers() const {
+    if (feathersBuilt)
+        return feathers;
+    feathersBuilt = true;
+    const unsigned int overflowedBefore = plan->overflowedFeathers();
+    // No exception may reach the host: memory running out fails this build alone.
+    try {
+        collectFeathers(*plan, feathers);
+    } catch (const std::exception& failure) {
+        std::vector<featherGeometry>().swap(feathers); // nothing half-built is kept
+        reportBuildFailure(*this, failure, "building", plan->slotCount());
+    }
+    for (featherGeometry& feather : feathers)
+        feather.dropBuildOnlyData();
+    if (const unsigned int overflowed = plan->overflowedFeathers() - overflowedBefore)
+        reportError(std::to_string(overflowed) + " of " + std::to_string(plan->slotCount()) +
+                    " feathers have positions that are not finite numbers in single precision "
+                    "once built; they were left out.");
+    return feathers;
 }
 
 MStatus quilloSystem::compute(const MPlug& plug, MDataBlock& data) {
@@ -44,7 +71,7 @@ MStatus quilloSystem::compute(const MPlug& plug, MDataBlock& data) {
     const bool isActive = data.inputValue(active, &status).asBool();
     const int quality = data.inputValue(displayQuality, &status).asInt();
     if (!isActive || quality == 0) {
-        feathers.clear();
+        forgetFeathers();
         return MS::kSuccess;
     }
     if (plug != outFeatherMesh)
@@ -52,20 +79,18 @@ MStatus quilloSystem::compute(const MPlug& plug, MDataBlock& data) {
 
     // No exception may reach the host: memory running out fails this node's build alone.
     try {
-        gatherAndBuild(data);
+        gatherAndPlan(data);
     } catch (const std::exception& failure) {
-        std::vector<featherGeometry>().swap(feathers); // nothing half-built is kept
+        forgetFeathers(); // nothing half-prepared is kept
         reportBuildFailure(*this, failure, building, buildingCount);
     }
 
-    // The feathers stay in the node for drawing; the output only passes the input mesh on.
+    // The plan stays in the node (the feathers built from it when needed); the output only
+    // passes the input mesh on.
     MObject passed = data.inputValue(inFeatherMesh, &status).asMesh();
     MDataHandle output = data.outputValue(outFeatherMesh, &status);
     output.set(passed);
     output.setClean();
-
-    for (featherGeometry& feather : feathers)
-        feather.dropBuildOnlyData();
     return MS::kSuccess;
 }
 
@@ -113,8 +138,8 @@ void quilloSystem::reportError(const std::string& text) const {
     MGlobal::displayError(name() + ": " + text.c_str());
 }
 
-void quilloSystem::gatherAndBuild(MDataBlock& data) {
-    feathers.clear();
+void quilloSystem::gatherAndPlan(MDataBlock& data) {
+    forgetFeathers();
     building = "reading its inputs";
     buildingCount = 0;
     if (!theFeatherGenerator || !descriptionRegistry || !turtleRegistry)
@@ -268,10 +293,17 @@ void quilloSystem::gatherAndBuild(MDataBlock& data) {
         reportError(overBudget + "; no feathers were built.");
         return;
     }
-    building = "building";
+    building = "preparing";
     buildingCount = roots.length();
-    const systemBuildReport built =
-        buildSystemFeathers(generator, *turtleRegistry, roots, feathers);
+    auto prepared = std::make_unique<systemBuildPlan>();
+    const bool buildable = prepared->prepare(generator, *turtleRegistry, roots);
+    systemBuildReport built;
+    built.roots = static_cast<unsigned int>(prepared->slotCount());
+    built.nonFinitePaths = prepared->nonFinitePaths();
+    if (buildable) {
+        plan = std::move(prepared);
+        feathersBuilt = false;
+    }
     // A root that is not finite makes a path that is not finite too: it is named once, by
     // what caused it. (Such roots stay in the list, so the seeds of the others do not move.)
     const unsigned int badRoots = nonFiniteRoots(roots);
@@ -302,7 +334,7 @@ void quilloSystem::nodeRemoved(MObject& node, void*) {
     if (fn.typeId() != id)
         return;
     if (quilloSystem* system = static_cast<quilloSystem*>(fn.userNode())) {
-        system->feathers.clear();
+        system->forgetFeathers();
         system->featherColors.clear();
     }
 }

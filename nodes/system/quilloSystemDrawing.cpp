@@ -8,6 +8,7 @@
 
 void quilloSystem::draw(M3dView& view, const MDagPath&, M3dView::DisplayStyle,
                         M3dView::DisplayStatus status) {
+    const std::vector<featherGeometry>& feathers = builtFeathers();
     if (feathers.empty())
         return;
     MObject self = thisMObject();
@@ -31,7 +32,7 @@ void quilloSystem::draw(M3dView& view, const MDagPath&, M3dView::DisplayStyle,
 
 MBoundingBox quilloSystem::boundingBox() const {
     MBoundingBox box;
-    for (const featherGeometry& feather : feathers)
+    for (const featherGeometry& feather : builtFeathers())
         box.expand(feather.proxyBox);
     return box;
 }

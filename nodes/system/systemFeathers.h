@@ -18,7 +18,8 @@
 // The roots are built on buildWorkerCount() workers (buildWorkers.h); the draws above stay on
 // the calling thread, in order, and the feathers are appended in root order, so the result is
 // the same for any worker count. The description's ramps and the textures are read on the
-// calling thread before the workers start.
+// calling thread before the workers start. The pass is a systemBuildPlan (systemBuildPlan.h)
+// prepared and built whole; a plan can also build any range of the kept roots alone.
 
 #include "feather/featherGenerator.h"
 #include "feather/featherGeometry.h"

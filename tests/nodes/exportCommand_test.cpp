@@ -2,7 +2,7 @@
 // feathers the nodes hold, bit for bit, builds dirty feathers first, and refuses a call without
 // a file or with a flag it does not know. As RIB it follows the feather node's curve settings
 // and the scene's quilloGlobals node, refusing an empty shader text without touching the file;
-// as OBJ it writes one group per feather.
+// as OBJ it writes one group per feather. -node and -part pick the nodes and the slice written.
 
 #include "featherNodeFixture.h"
 
@@ -311,6 +311,41 @@ TEST_F(ExportCommandTest, ObjWritesOneGroupOfPolylinesPerFeather) {
     EXPECT_EQ(lines, expectedLines);
     EXPECT_EQ(vertices, expectedVertices);
     EXPECT_EQ(faces, 0u) << "meshes only with outputFeatherMesh";
+    std::remove(path.c_str());
+}
+
+TEST_F(ExportCommandTest, NodeAndPartPickWhatIsWrittenAndBadValuesAreRefused) {
+    createWing();
+    const std::string tail = createFeatherNode("tail");
+    connectGuide(createGuide("other", MPoint(0.0, 0.0, 5.0)), tail, 0);
+    const std::string path = uniquePath("picked.json");
+    host::MelValue result;
+    ASSERT_TRUE(host::melExecute("quilloExportFeathers -node " + tail + " -file \"" + path + "\"",
+                                 &result));
+    EXPECT_EQ(result, host::MelValue(1));
+    const Value only = readJson(path);
+    ASSERT_EQ(only["nodes"].size(), 1u);
+    EXPECT_EQ(only["nodes"][0]["name"].text, tail);
+
+    // Part 1 of 2 holds the second of the wing's two feathers and the tail's only one.
+    ASSERT_TRUE(
+        host::melExecute("quilloExportFeathers -part \"1/2\" -file \"" + path + "\"", &result));
+    EXPECT_EQ(result, host::MelValue(2));
+    const Value part = readJson(path);
+    EXPECT_EQ(part["part"][0].text, "1");
+    EXPECT_EQ(part["part"][1].text, "2");
+    EXPECT_EQ(part["nodes"][0]["slots"][0].text, "1");
+    EXPECT_EQ(part["nodes"][1]["slots"][0].text, "0");
+    EXPECT_EQ(part["nodes"][1]["slots"][1].text, "1");
+
+    const std::string before = readFile(path);
+    for (const std::string flags : {"-part \"2/2\"", "-part 1", "-node nothing"}) {
+        host::MessageCapture capture;
+        EXPECT_FALSE(host::melExecute("quilloExportFeathers " + flags + " -file \"" + path + "\""))
+            << flags;
+        EXPECT_TRUE(capture.contains(host::MessageKind::kError, "quilloExportFeathers: ")) << flags;
+    }
+    EXPECT_EQ(readFile(path), before) << "a refused export leaves the file alone";
     std::remove(path.c_str());
 }
 

@@ -5,6 +5,8 @@
 
 #include "nodes/system/systemFeathers.h"
 
+#include "nodes/system/systemBuildPlan.h"
+
 #include "feather/featherInfo.h"
 #include "feather/idRegistry.h"
 
@@ -470,6 +472,46 @@ TEST_F(SystemFeatherTexturesTest, APassRepeatsExactlyWhateverWasDrawnBefore) {
         ASSERT_EQ(feathers[k].rachisPoints.length(), first[k].rachisPoints.length());
         for (unsigned int i = 0; i < first[k].rachisPoints.length(); ++i)
             EXPECT_TRUE(feathers[k].rachisPoints[i] == first[k].rachisPoints[i])
+                << "feather " << k << " point " << i;
+    }
+}
+
+// A plan prepared once builds any range of roots, in any order and after the scene's guides
+// have changed, exactly as the whole pass: what a streamed or split export relies on.
+TEST_F(SystemFeatherTexturesTest, APlanBuildsAnyRangeAloneExactlyAsTheWholePass) {
+    addGuide(straightPath(MFloatPoint(0.3f, 0, 0), MFloatVector(0.2f, 1, 0), 4));
+    addGuide(straightPath(MFloatPoint(-0.2f, 0, 0), MFloatVector(0, 1, 0.3f), 5));
+    addAlternatingRoots(12);
+    params().randScale = 0.7f;
+    params().guidsPerFeather = 2;
+    setColor("paint.color1", 0.2, 0.2, 0.2);
+    setColor("paint.color2", 0.9, 0.8, 0.7);
+    useTexture(1, "paint.outColor"); // baldness: some roots go
+    useTexture(2, "paint.outColor");
+    build();
+    const std::vector<featherGeometry> whole = feathers;
+    ASSERT_GT(whole.size(), 2u);
+
+    systemBuildPlan plan;
+    ASSERT_TRUE(plan.prepare(generator, registry, roots));
+    ASSERT_EQ(plan.slotCount(), whole.size());
+    for (turtlePath& guide : paths) // the scene's guides change; the plan keeps its own
+        guide.frames[1].position.x += 5.0f;
+    std::vector<featherGeometry> pieces(plan.slotCount());
+    for (const size_t first : {size_t(5), size_t(0), size_t(2)})
+        plan.build(first, std::min(first + 3, plan.slotCount()),
+                   [&](size_t slot, const featherGeometry& feather, unsigned int) {
+                       pieces[slot] = feather;
+                   });
+    plan.build(8, plan.slotCount(), [&](size_t slot, const featherGeometry& feather, unsigned int) {
+        pieces[slot] = feather;
+    });
+    for (size_t k = 0; k < whole.size(); ++k) {
+        EXPECT_EQ(pieces[k].seed, whole[k].seed) << k;
+        EXPECT_EQ(pieces[k].mainColor, whole[k].mainColor) << k;
+        ASSERT_EQ(pieces[k].rachisPoints.length(), whole[k].rachisPoints.length()) << k;
+        for (unsigned int i = 0; i < whole[k].rachisPoints.length(); ++i)
+            EXPECT_TRUE(pieces[k].rachisPoints[i] == whole[k].rachisPoints[i])
                 << "feather " << k << " point " << i;
     }
 }
