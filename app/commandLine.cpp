@@ -25,6 +25,16 @@ std::string CommandLine::message() const {
     return "quillo " + command_ + ": " + error_;
 }
 
+std::string melQuoted(const std::string& text) {
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\')
+            quoted += '\\';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
 bool parseSize(const std::string& text, int& width, int& height) {
     size_t x = text.find('x');
     if (x == std::string::npos || x == 0 || x + 1 >= text.size())

@@ -30,6 +30,9 @@ class CommandLine {
     std::string error_;
 };
 
+// A MEL string literal holding the text.
+std::string melQuoted(const std::string& text);
+
 // "640x480" into two sizes above 0; false for anything else.
 bool parseSize(const std::string& text, int& width, int& height);
 

@@ -11,6 +11,7 @@ enum ExitCode {
     kExitDrawFailed = 4,   // the view cannot be drawn (no such camera, no OpenGL context)
     kExitWriteFailed = 5,  // the output file (image or export) cannot be written, or is an input
     kExitBuildFailed = 6,  // a feather node or system reported an error while building
+    kExitJoinFailed = 7,   // join: a part cannot be read, is no part, or does not fit the others
     kExitSignalBase = 128  // plus the number of the signal that interrupted the program
 };
 

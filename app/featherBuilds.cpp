@@ -35,12 +35,29 @@ std::string FeatherBuildReport::summary() const {
     return text;
 }
 
-FeatherBuildReport buildFeatherHolders(ProgressBar& bar) {
+std::vector<std::string> featherHolderNames() {
+    host::Scene& scene = host::Scene::current();
+    std::vector<std::string> names;
+    for (const std::string& node : scene.nodeNames())
+        if (isFeatherHolder(node))
+            names.push_back(node);
+    return names;
+}
+
+bool isFeatherHolder(const std::string& node) {
+    const std::string type = host::Scene::current().typeOf(node);
+    for (const auto& holder : featherHolders)
+        if (type == holder.type)
+            return true;
+    return false;
+}
+
+FeatherBuildReport buildFeatherHolders(ProgressBar& bar, const std::string& onlyNode) {
     host::Scene& scene = host::Scene::current();
     std::vector<std::pair<std::string, const char*>> plugs;
     for (const std::string& node : scene.nodeNames())
         for (const auto& holder : featherHolders)
-            if (scene.typeOf(node) == holder.type)
+            if (scene.typeOf(node) == holder.type && (onlyNode.empty() || node == onlyNode))
                 plugs.emplace_back(node, holder.output);
 
     FeatherBuildReport report;

@@ -24,7 +24,13 @@ struct FeatherBuildReport {
     std::string summary() const;
 };
 
-// Evaluates each holder's building plug in the scene's node order, the bar following them.
-FeatherBuildReport buildFeatherHolders(ProgressBar& bar);
+// Evaluates each holder's building plug in the scene's node order (only the node named
+// `onlyNode` when one is named), the bar following them.
+FeatherBuildReport buildFeatherHolders(ProgressBar& bar, const std::string& onlyNode = "");
+
+// The names of the scene's feather nodes and systems, in scene order.
+std::vector<std::string> featherHolderNames();
+// True when the scene has a feather node or system of that name.
+bool isFeatherHolder(const std::string& node);
 
 } // namespace quillo

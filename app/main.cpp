@@ -31,12 +31,21 @@ const char* const usage =
     "                  wireframes, then each locator's own drawing) and write a PNG;\n"
     "                  640x480 by default, through the camera named (a camera shape or its\n"
     "                  transform), else the scene's persp camera, else one that frames all\n"
-    "  info SCENE.ma   list the scene's nodes (DAG nodes by full path) and their types\n"
-    "  export SCENE.ma -o FILE [--format json|rib|obj] [FRAMES]\n"
+    "  info SCENE.ma [--build]\n"
+    "                  list the scene's nodes (DAG nodes by full path) and their types;\n"
+    "                  with --build, build every feather node and system and list each\n"
+    "                  one's feathers, barbule points, build time and memory held\n"
+    "  export SCENE.ma -o FILE [--format json|rib|obj] [--part K/N] [--node NAME] [FRAMES]\n"
     "                  build every feather of the scene and write them all: json (the\n"
     "                  default: rachis, barbules, normals, thickness, colours, boxes, meshes\n"
     "                  when built), rib (RenderMan curves and meshes, following the scene's\n"
-    "                  quilloGlobals node) or obj (Wavefront polylines and meshes)\n"
+    "                  quilloGlobals node) or obj (Wavefront polylines and meshes).\n"
+    "                  --part K/N writes only part K (0 to N-1) of N: the K-th slice of\n"
+    "                  every node's feathers; --node NAME writes only that node\n"
+    "  join PART... -o FILE\n"
+    "                  put the parts of a split export back together: json and obj into\n"
+    "                  the file the whole export writes, rib into a main file that reads\n"
+    "                  each part as a delayed archive\n"
     "  plugins         load each plug-in build in turn, list the node and data types it\n"
     "                  registered and unload it (what quillo does with no command)\n"
     "\n"
@@ -80,6 +89,8 @@ const char* const usage =
     "       a file it could not read, the build budget, memory running out): export\n"
     "       writes nothing for that frame, render writes the image of what built; the\n"
     "       range stops there and the last line names the nodes and why\n"
+    "  7    join: a part cannot be read, is not a part of an export, or does not fit\n"
+    "       the others (missing, twice, from another export)\n"
     "  129  interrupted by SIGHUP, 130 by SIGINT, 143 by SIGTERM (128 + the signal's\n"
     "       number); a file being written is removed, an earlier one left as it was\n";
 
@@ -143,6 +154,8 @@ int main(int argc, char** argv) {
             result = quillo::infoCommand(rest);
         } else if (command == "export") {
             result = quillo::exportCommand(rest);
+        } else if (command == "join") {
+            result = quillo::joinCommand(rest);
         } else {
             std::cerr << "quillo: unknown command '" << command << "'\n";
             result = quillo::kExitUsage;

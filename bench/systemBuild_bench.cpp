@@ -187,24 +187,6 @@ double peakResidentMiB() {
     return static_cast<double>(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
 }
 
-template <typename Array> size_t arrayBytes(const Array& a) {
-    return a.length() * sizeof(a[0]);
-}
-
-size_t featherBytes(const featherGeometry& g) {
-    size_t bytes = sizeof(featherGeometry) + arrayBytes(g.rachisPoints) +
-                   arrayBytes(g.rachisThickness) + arrayBytes(g.rachisNormals) +
-                   arrayBytes(g.leftThickness) + arrayBytes(g.rightThickness) +
-                   arrayBytes(g.barbuleThickness);
-    for (const auto* side : {&g.leftBarbules, &g.rightBarbules})
-        for (const MFloatPointArray& curve : *side)
-            bytes += sizeof(curve) + arrayBytes(curve);
-    for (const auto* side : {&g.leftNormals, &g.rightNormals})
-        for (const MFloatVectorArray& normals : *side)
-            bytes += sizeof(normals) + arrayBytes(normals);
-    return bytes;
-}
-
 gridSettings benchGrid() {
     gridSettings grid;
     grid.uSegment = gridCells;
@@ -296,7 +278,7 @@ void BM_SystemBuild(benchmark::State& state) {
     }
     size_t bytes = 0;
     for (const featherGeometry& feather : node.builtFeathers())
-        bytes += featherBytes(feather);
+        bytes += feather.heldBytes();
     state.SetItemsProcessed(state.iterations() * node.builtFeathers().size());
     state.counters["feathers"] = static_cast<double>(node.builtFeathers().size());
     state.counters["feather_MiB"] = static_cast<double>(bytes) / (1024.0 * 1024.0);
@@ -335,7 +317,7 @@ double timedBuild(host::Scene& scene, const std::string& system, const quilloSys
 // points_per_s_per_core (barbule points per second of one worker), heap_bytes_per_feather
 // (the heap the node's feathers hold, measured by emptying the node: what a kept feather
 // costs, allocator overhead and spare capacity included) and counted_bytes_per_feather (the
-// same by featherBytes, lengths only).
+// same by featherGeometry::heldBytes, lengths only).
 void BM_WorkerSpeedup(benchmark::State& state) {
     host::Scene& scene = benchScene();
     const std::string system = "onSurface";
@@ -356,7 +338,7 @@ void BM_WorkerSpeedup(benchmark::State& state) {
     const double count = static_cast<double>(feathers.size());
     size_t counted = 0;
     for (const featherGeometry& feather : feathers)
-        counted += featherBytes(feather);
+        counted += feather.heldBytes();
     const double held = static_cast<double>(mallinfo2().uordblks);
     scene.setAttr(system + ".active", 0.0);
     scene.evaluate(system + ".outFeatherMesh"); // an inactive system drops its feathers

@@ -4,7 +4,7 @@
 
 slotRange partSlots(size_t slots, const exportPart& part) {
     if (part.count <= 1)
-        return {0, slots};
+        return {0, slots}; // the whole export, or its one part
     if (part.index >= part.count)
         return {slots, slots};
     // Both products stay below 2^64 for any slot count a build can reach (2^26 grid cells).

@@ -11,8 +11,10 @@
 
 struct exportPart {
     unsigned int index = 0; // 0 .. count - 1
-    unsigned int count = 1; // 1: the whole export
-    bool whole() const { return count == 1; }
+    // 0: the whole export, not split. From 1 up the file is written as a part (with the part
+    // and slots it holds), even the one part of 1.
+    unsigned int count = 0;
+    bool whole() const { return count == 0; }
 };
 
 // Beyond any farm; keeps the slice arithmetic far from overflow.
@@ -25,7 +27,8 @@ struct slotRange {
     size_t size() const { return end - first; }
 };
 
-// The slots of `part` among `slots`: [slots x index / count, slots x (index + 1) / count).
+// The slots of `part` among `slots`: [slots x index / count, slots x (index + 1) / count); all
+// of them for the whole export.
 slotRange partSlots(size_t slots, const exportPart& part);
 
 // "K/N" with whole numbers 0 <= K < N <= maxExportParts, digits only. False, with `part` left

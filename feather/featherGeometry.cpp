@@ -56,3 +56,33 @@ bool extentIsFinite(const featherGeometry& feather) {
     }
     return true;
 }
+
+namespace {
+
+template <typename Array> size_t arrayBytes(const Array& a) {
+    return a.length() * sizeof(a[0]);
+}
+
+size_t meshBytes(const featherMeshData& mesh) {
+    return arrayBytes(mesh.polygonCounts) + arrayBytes(mesh.polygonConnects) +
+           arrayBytes(mesh.points) + arrayBytes(mesh.uArray) + arrayBytes(mesh.vArray) +
+           arrayBytes(mesh.uvIds);
+}
+
+} // namespace
+
+size_t featherGeometry::heldBytes() const {
+    size_t bytes = sizeof(featherGeometry) + arrayBytes(rachisPoints) +
+                   arrayBytes(rachisThickness) + arrayBytes(rachisNormals) +
+                   arrayBytes(leftPositions) + arrayBytes(leftLengths) + arrayBytes(leftThickness) +
+                   arrayBytes(rightPositions) + arrayBytes(rightLengths) +
+                   arrayBytes(rightThickness) + arrayBytes(barbuleThickness) +
+                   meshBytes(rachisMesh) + meshBytes(barbuleMesh) + name.length();
+    for (const auto* side : {&leftBarbules, &rightBarbules})
+        for (const MFloatPointArray& curve : *side)
+            bytes += sizeof(curve) + arrayBytes(curve);
+    for (const auto* side : {&leftNormals, &rightNormals})
+        for (const MFloatVectorArray& normals : *side)
+            bytes += sizeof(normals) + arrayBytes(normals);
+    return bytes;
+}

@@ -24,6 +24,9 @@ struct featherGeometry {
     // Empties what only the build needs (barbule positions and lengths along the rachis) and
     // frees its storage, so that feathers kept for drawing hold no more than they draw.
     void dropBuildOnlyData();
+    // The memory the feather holds: the record and every array's elements (by length, so
+    // spare capacity is not counted).
+    size_t heldBytes() const;
 
     MFloatPointArray rachisPoints;
     MFloatArray rachisThickness;     // per rachis point

@@ -7,6 +7,7 @@
 #include "nodes/globals/quilloGlobals.h"
 #include "nodes/system/quilloSystem.h"
 #include "feather/errorReport.h"
+#include "plugin/buildReportCommand.h"
 #include "plugin/exportCommand.h"
 #include "plugin/featherTurtleArrayData.h"
 #include "plugin/featherTurtleData.h"
@@ -144,6 +145,9 @@ PLUGIN_EXPORT MStatus initializePlugin(MObject obj) {
                                         &quilloExportFeathers::creator,
                                         &quilloExportFeathers::newSyntax),
                  module);
+    QUILLO_CHECK(plugin.registerCommand(quilloBuildReport::commandName, &quilloBuildReport::creator,
+                                        &quilloBuildReport::newSyntax),
+                 module);
 
     for (int i = 0; i < removalCallbackCount; ++i) {
         MStatus status;
@@ -168,6 +172,7 @@ PLUGIN_EXPORT MStatus uninitializePlugin(MObject obj) {
     MFnPlugin plugin(obj);
 
     QUILLO_CHECK(plugin.deregisterCommand(quilloExportFeathers::commandName), module);
+    QUILLO_CHECK(plugin.deregisterCommand(quilloBuildReport::commandName), module);
     for (int index : deregistrationOrder)
         QUILLO_CHECK(plugin.deregisterNode(nodeTypes[index].id), module);
     for (const dataTypeEntry& type : dataTypes)
