@@ -3,13 +3,18 @@
 #include "export/exportPart.h"
 #include "export/featherJson.h"
 #include "export/featherObj.h"
+#include "export/featherRib.h"
 #include "export/mappedFile.h"
 #include "export/outputFile.h"
+#include "export/ribFiles.h"
+
+#include <zlib.h>
 
 #include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <memory>
+#include <sstream>
 
 namespace {
 
@@ -473,6 +478,137 @@ bool writeJoined(std::ostream& out, const std::vector<partFile>& parts, bool jso
     return static_cast<bool>(out);
 }
 
+// What the main file needs of a RIB part: which part it is, and its trailer's bound and how
+// to name it.
+struct ribPart {
+    std::string path;
+    exportPart part;
+    MBoundingBox bound;
+    bool hasBound = false;
+    bool relative = false;
+};
+
+// The first two lines and the last line of a file, gzip-compressed or not.
+bool readEnds(const std::string& path, std::string& first, std::string& second, std::string& last,
+              std::string* why) {
+    mappedFile file;
+    if (!file.open(path, why))
+        return false;
+    const char* data = file.data();
+    const size_t size = file.size();
+    std::string head, tail;
+    if (size >= 2 && static_cast<unsigned char>(data[0]) == 0x1f &&
+        static_cast<unsigned char>(data[1]) == 0x8b) {
+        // Compressed: read through it all, keeping the beginning and the end.
+        gzFile zipped = gzopen(path.c_str(), "rb");
+        if (!zipped) {
+            *why = "it cannot be read as gzip";
+            return false;
+        }
+        std::vector<char> buffer(1 << 20);
+        int count;
+        while ((count = gzread(zipped, buffer.data(), static_cast<unsigned int>(buffer.size()))) >
+               0) {
+            if (head.size() < 4096)
+                head.append(buffer.data(), std::min<size_t>(static_cast<size_t>(count), 4096));
+            tail.append(buffer.data(), static_cast<size_t>(count));
+            if (tail.size() > 8192)
+                tail.erase(0, tail.size() - 4096);
+        }
+        const bool ok = count == 0;
+        gzclose(zipped);
+        if (!ok) {
+            *why = "it is cut short or not gzip";
+            return false;
+        }
+    } else {
+        head.assign(data, std::min<size_t>(size, 4096));
+        tail.assign(data + size - std::min<size_t>(size, 4096), std::min<size_t>(size, 4096));
+    }
+    std::istringstream lines(head);
+    std::getline(lines, first);
+    std::getline(lines, second);
+    if (!tail.empty() && tail.back() == '\n')
+        tail.pop_back();
+    last = tail.substr(tail.rfind('\n') == std::string::npos ? 0 : tail.rfind('\n') + 1);
+    return true;
+}
+
+bool readRibPart(ribPart& part, std::string* why) {
+    std::string first, second, last;
+    if (!readEnds(part.path, first, second, last, why))
+        return false;
+    size_t index[2];
+    if (first != "##RenderMan RIB" || second.rfind("# quillo feathers, world space", 0) != 0) {
+        *why = "not a quillo RIB export";
+        return false;
+    }
+    if (!readNumbersAfter(second, ", part ", {" of "}, index) || index[1] < 1 ||
+        index[0] >= index[1]) {
+        *why = "a whole export, not a part of one (no part in its second line)";
+        return false;
+    }
+    part.part = {static_cast<unsigned int>(index[0]), static_cast<unsigned int>(index[1])};
+    if (!readRibPartTrailer(last, part.bound, part.hasBound, part.relative)) {
+        *why = "cut short: it does not end with its bound";
+        return false;
+    }
+    return true;
+}
+
+// The main file: one DelayedReadArchive per part that holds anything, in part order.
+bool joinRibParts(std::vector<ribPart>& parts, const std::string& output, std::string* why) {
+    std::sort(parts.begin(), parts.end(),
+              [](const ribPart& a, const ribPart& b) { return a.part.index < b.part.index; });
+    const unsigned int count = parts.front().part.count;
+    for (size_t k = 0; k < parts.size(); ++k) {
+        const ribPart& part = parts[k];
+        const std::string name = "'" + part.path + "' (part " + std::to_string(part.part.index) +
+                                 " of " + std::to_string(part.part.count) + ")";
+        std::string problem;
+        if (part.part.count != count)
+            problem = name + " is not one of " + std::to_string(count) + " parts";
+        else if (k > 0 && part.part.index == parts[k - 1].part.index)
+            problem = name + " is given twice";
+        else if (part.part.index != k)
+            problem = "part " + std::to_string(k) + " of " + std::to_string(count) + " is missing";
+        if (!problem.empty()) {
+            *why = "cannot join the parts: " + problem;
+            return false;
+        }
+    }
+    if (parts.size() != count) {
+        *why = "cannot join the parts: part " + std::to_string(parts.size()) + " of " +
+               std::to_string(count) + " is missing";
+        return false;
+    }
+    std::string reason;
+    const bool written = writeFileAtomically(
+        output, false,
+        [&](std::ostream& out) {
+            out << "##RenderMan RIB\n# quillo feathers, world space, one archive per part\n";
+            for (const ribPart& part : parts)
+                if (part.hasBound)
+                    writeDelayedArchiveRib(
+                        out, fileNameOf(output) + ".part" + std::to_string(part.part.index),
+                        archiveReference(part.path, output, part.relative), part.bound);
+            return out.good();
+        },
+        &reason);
+    if (!written)
+        *why = "cannot write '" + output + "': " + reason;
+    return written;
+}
+
+// The first bytes of a file, to tell its format.
+bool readFirstBytes(const std::string& path, std::string& bytes, std::string* why) {
+    mappedFile file;
+    if (!file.open(path, why))
+        return false;
+    bytes.assign(file.data(), std::min<size_t>(file.size(), 64));
+    return true;
+}
+
 } // namespace
 
 bool joinExportParts(const std::vector<std::string>& paths, const std::string& output,
@@ -481,15 +617,36 @@ bool joinExportParts(const std::vector<std::string>& paths, const std::string& o
         *why = "no parts to join";
         return false;
     }
+    for (const std::string& path : paths)
+        if (path == output) {
+            *why = "cannot join '" + path + "': it is the output too";
+            return false;
+        }
+    std::string first;
+    if (!readFirstBytes(paths.front(), first, why)) {
+        *why = "cannot join '" + paths.front() + "': " + *why;
+        return false;
+    }
+    if (first.rfind("##RenderMan RIB", 0) == 0 || first.rfind("\x1f\x8b", 0) == 0) {
+        std::vector<ribPart> parts(paths.size());
+        for (size_t k = 0; k < paths.size(); ++k) {
+            parts[k].path = paths[k];
+            std::string reason;
+            if (!readRibPart(parts[k], &reason)) {
+                *why = "cannot join '" + paths[k] + "': " + reason;
+                return false;
+            }
+        }
+        return joinRibParts(parts, output, why);
+    }
+
     std::vector<partFile> parts(paths.size());
     bool json = false;
     for (size_t k = 0; k < paths.size(); ++k) {
         partFile& part = parts[k];
         part.path = paths[k];
         std::string reason;
-        if (paths[k] == output)
-            reason = "it is the output too";
-        else if (part.file->open(part.path, &reason)) {
+        if (part.file->open(part.path, &reason)) {
             const bool isJson = part.file->size() > 0 && part.file->data()[0] == '{';
             if (k == 0)
                 json = isJson;

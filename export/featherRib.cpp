@@ -1,13 +1,15 @@
 #include "export/featherRib.h"
 
 #include "export/exportText.h"
+#include "export/featherSource.h"
+#include "export/featherStream.h"
 
 #include "feather/rachis.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <functional>
+#include <cstring>
+#include <sstream>
 
 std::string ribString(const std::string& text) {
     std::string out = "\"";
@@ -28,13 +30,17 @@ bool isBlank(const std::string& text) {
     return text.find_first_not_of(" \t\r\n") == std::string::npos;
 }
 
+void appendRibString(textBuffer& out, const std::string& text) {
+    out.append(ribString(text));
+}
+
 // A user's RIB text on lines of its own; blank text writes nothing.
-void writeUserRib(std::ostream& out, const std::string& text) {
+void appendUserRib(textBuffer& out, const std::string& text) {
     if (isBlank(text))
         return;
-    out << text;
+    out.append(text);
     if (text.back() != '\n')
-        out << '\n';
+        out.append('\n');
 }
 
 // The curves of one Curves primitive, gathered first because RIB wants the vertex counts
@@ -55,9 +61,9 @@ template <typename Array> float entryOr(const Array& values, unsigned int i, flo
 }
 
 // Adds one curve; fewer than 2 points cannot make a curve and are left out.
+template <typename Width>
 void addCurve(curveSet& set, const MFloatPointArray& points, const MFloatVectorArray* normals,
-              const MFloatVector& fallbackNormal, float t,
-              const std::function<float(unsigned int)>& width) {
+              const MFloatVector& fallbackNormal, float t, const Width& width) {
     const unsigned int count = points.length();
     if (count < 2)
         return;
@@ -72,65 +78,96 @@ void addCurve(curveSet& set, const MFloatPointArray& points, const MFloatVectorA
     set.t.push_back(t);
 }
 
-void writeFloatList(std::ostream& out, const std::vector<float>& values) {
-    out << '[';
-    for (size_t i = 0; i < values.size(); ++i)
-        out << (i ? " " : "") << finiteFloatText(values[i]);
-    out << ']';
+template <typename Triple> void appendTriple(textBuffer& out, const Triple& p) {
+    appendFiniteFloat(out, p.x);
+    out.append(' ');
+    appendFiniteFloat(out, p.y);
+    out.append(' ');
+    appendFiniteFloat(out, p.z);
 }
 
-template <typename Triple> void writeTriples(std::ostream& out, const std::vector<Triple>& values) {
-    out << '[';
-    for (size_t i = 0; i < values.size(); ++i)
-        out << (i ? " " : "") << finiteFloatText(values[i].x) << ' ' << finiteFloatText(values[i].y)
-            << ' ' << finiteFloatText(values[i].z);
-    out << ']';
+void appendFloatList(textBuffer& out, const std::vector<float>& values) {
+    out.append('[');
+    for (size_t i = 0; i < values.size(); ++i) {
+        if (i)
+            out.append(' ');
+        appendFiniteFloat(out, values[i]);
+    }
+    out.append(']');
+}
+
+template <typename Triple> void appendTriples(textBuffer& out, const std::vector<Triple>& values) {
+    out.append('[');
+    for (size_t i = 0; i < values.size(); ++i) {
+        if (i)
+            out.append(' ');
+        appendTriple(out, values[i]);
+    }
+    out.append(']');
+}
+
+template <typename Array> void appendIntegers(textBuffer& out, const Array& values) {
+    out.append('[');
+    for (unsigned int i = 0; i < values.length(); ++i) {
+        if (i)
+            out.append(' ');
+        appendInteger(out, values[i]);
+    }
+    out.append(']');
 }
 
 // Cubic curves are uniform Catmull-Rom with the end points doubled, so that each curve passes
 // through all of its points and has exactly one varying value per point, as linear ones do.
-void writeCurves(std::ostream& out, const curveSet& set, bool cubic, const featherGeometry& g,
-                 const ribSettings& settings) {
+void appendCurves(textBuffer& out, const curveSet& set, bool cubic, const featherGeometry& g,
+                  const ribSettings& settings) {
     if (set.pointCounts.empty())
         return;
     const int extra = cubic ? 2 : 0;
-    out << "Curves " << (cubic ? "\"cubic\"" : "\"linear\"") << " [";
-    for (size_t c = 0; c < set.pointCounts.size(); ++c)
-        out << (c ? " " : "") << set.pointCounts[c] + extra;
-    out << "] \"nonperiodic\"\n  \"P\" [";
+    out.append(cubic ? "Curves \"cubic\" [" : "Curves \"linear\" [");
+    for (size_t c = 0; c < set.pointCounts.size(); ++c) {
+        if (c)
+            out.append(' ');
+        appendInteger(out, set.pointCounts[c] + extra);
+    }
+    out.append("] \"nonperiodic\"\n  \"P\" [");
     size_t first = 0;
     bool separate = false;
-    const auto writePoint = [&](const MFloatPoint& p) {
-        out << (separate ? " " : "") << finiteFloatText(p.x) << ' ' << finiteFloatText(p.y) << ' '
-            << finiteFloatText(p.z);
+    const auto appendPoint = [&](const MFloatPoint& p) {
+        if (separate)
+            out.append(' ');
+        appendTriple(out, p);
         separate = true;
     };
     for (size_t c = 0; c < set.pointCounts.size(); ++c) {
         const size_t count = static_cast<size_t>(set.pointCounts[c]);
         if (cubic)
-            writePoint(set.points[first]);
+            appendPoint(set.points[first]);
         for (size_t j = 0; j < count; ++j)
-            writePoint(set.points[first + j]);
+            appendPoint(set.points[first + j]);
         if (cubic)
-            writePoint(set.points[first + count - 1]);
+            appendPoint(set.points[first + count - 1]);
         first += count;
     }
-    out << "]\n  \"varying float width\" ";
-    writeFloatList(out, set.widths);
+    out.append("]\n  \"varying float width\" ");
+    appendFloatList(out, set.widths);
     if (settings.exportBarbuleUV) {
-        out << "\n  \"varying float s\" ";
-        writeFloatList(out, set.s);
-        out << "\n  \"uniform float t\" ";
-        writeFloatList(out, set.t);
+        out.append("\n  \"varying float s\" ");
+        appendFloatList(out, set.s);
+        out.append("\n  \"uniform float t\" ");
+        appendFloatList(out, set.t);
     }
     if (settings.exportNormal) {
-        out << "\n  \"varying normal N\" ";
-        writeTriples(out, set.normals);
+        out.append("\n  \"varying normal N\" ");
+        appendTriples(out, set.normals);
     }
-    if (settings.exportSurfaceUV)
-        out << "\n  \"constant float surfaceU\" [" << finiteFloatText(g.u)
-            << "] \"constant float surfaceV\" [" << finiteFloatText(g.v) << ']';
-    out << '\n';
+    if (settings.exportSurfaceUV) {
+        out.append("\n  \"constant float surfaceU\" [");
+        appendFiniteFloat(out, g.u);
+        out.append("] \"constant float surfaceV\" [");
+        appendFiniteFloat(out, g.v);
+        out.append(']');
+    }
+    out.append('\n');
 }
 
 // Where barbule i of a side of `count` leaves the rachis: the build's position when it kept
@@ -168,20 +205,20 @@ featherMeshData rachisTube(const featherExportNode& node, const featherGeometry&
     return tube.rachisMesh;
 }
 
-void writeSubdivisionMesh(std::ostream& out, const featherMeshData& mesh,
-                          const ribSettings& settings) {
-    out << "SubdivisionMesh \"catmull-clark\" [";
-    for (unsigned int f = 0; f < mesh.polygonCounts.length(); ++f)
-        out << (f ? " " : "") << mesh.polygonCounts[f];
-    out << "]\n  [";
-    for (unsigned int k = 0; k < mesh.polygonConnects.length(); ++k)
-        out << (k ? " " : "") << mesh.polygonConnects[k];
+void appendSubdivisionMesh(textBuffer& out, const featherMeshData& mesh,
+                           const ribSettings& settings) {
+    out.append("SubdivisionMesh \"catmull-clark\" ");
+    appendIntegers(out, mesh.polygonCounts);
+    out.append("\n  ");
+    appendIntegers(out, mesh.polygonConnects);
     // The tube is open at both ends: its boundary is kept sharp rather than shrunk.
-    out << "]\n  [\"interpolateboundary\"] [0 0] [] []\n  \"P\" [";
-    for (unsigned int i = 0; i < mesh.points.length(); ++i)
-        out << (i ? " " : "") << finiteFloatText(mesh.points[i].x) << ' '
-            << finiteFloatText(mesh.points[i].y) << ' ' << finiteFloatText(mesh.points[i].z);
-    out << ']';
+    out.append("\n  [\"interpolateboundary\"] [0 0] [] []\n  \"P\" [");
+    for (unsigned int i = 0; i < mesh.points.length(); ++i) {
+        if (i)
+            out.append(' ');
+        appendTriple(out, mesh.points[i]);
+    }
+    out.append(']');
     const bool haveUVs = mesh.uvIds.length() == mesh.polygonConnects.length() &&
                          mesh.uArray.length() > 0 && mesh.uArray.length() == mesh.vArray.length();
     if (settings.exportBarbuleUV && haveUVs) {
@@ -192,18 +229,33 @@ void writeSubdivisionMesh(std::ostream& out, const featherMeshData& mesh,
             s.push_back(mesh.uArray[id]);
             t.push_back(mesh.vArray[id]);
         }
-        out << "\n  \"facevarying float s\" ";
-        writeFloatList(out, s);
-        out << "\n  \"facevarying float t\" ";
-        writeFloatList(out, t);
+        out.append("\n  \"facevarying float s\" ");
+        appendFloatList(out, s);
+        out.append("\n  \"facevarying float t\" ");
+        appendFloatList(out, t);
     }
-    out << '\n';
+    out.append('\n');
 }
 
-void writeFeatherBlocks(std::ostream& out, const featherExportNode& node, const featherGeometry& g,
-                        size_t index, const ribSettings& settings) {
+void appendBlockStart(textBuffer& out, const std::string& identifier) {
+    out.append("AttributeBegin\nAttribute \"identifier\" \"string name\" [");
+    appendRibString(out, identifier);
+    out.append("]\n");
+}
+
+bool hasFeathers(const featherExportNode& node) {
+    return (node.feathers && !node.feathers->empty()) ||
+           (node.source && node.source->slotCount() > 0);
+}
+
+const char* const ribHeader = "##RenderMan RIB\n";
+const char* const trailerStart = "# part bound [";
+
+} // namespace
+
+void appendFeatherRib(textBuffer& out, const featherExportNode& node, size_t index,
+                      const featherGeometry& g, const ribSettings& settings) {
     const bool cubic = node.curveType != linearCurveType;
-    const std::string id = node.name + ".feather" + std::to_string(index);
     const MFloatVector fallbackNormal = fallbackNormalOf(g);
 
     curveSet barbules;
@@ -219,118 +271,233 @@ void writeFeatherBlocks(std::ostream& out, const featherExportNode& node, const 
                  });
 
     if (!barbules.pointCounts.empty() || !rachis.pointCounts.empty()) {
-        out << "AttributeBegin\nAttribute \"identifier\" \"string name\" [" << ribString(id)
-            << "]\n";
-        writeUserRib(out, settings.featherRibText);
+        appendBlockStart(out, node.name + ".feather" + std::to_string(index));
+        appendUserRib(out, settings.featherRibText);
         if (settings.diceHair)
-            out << "Attribute \"dice\" \"int hair\" [1]\n";
-        writeUserRib(out, node.preFeatherRib);
+            out.append("Attribute \"dice\" \"int hair\" [1]\n");
+        appendUserRib(out, node.preFeatherRib);
         if (cubic)
-            out << "Basis \"catmull-rom\" 1 \"catmull-rom\" 1\n";
-        writeCurves(out, barbules, cubic, g, settings);
-        writeCurves(out, rachis, cubic, g, settings);
-        writeUserRib(out, node.postFeatherRib);
-        out << "AttributeEnd\n";
+            out.append("Basis \"catmull-rom\" 1 \"catmull-rom\" 1\n");
+        appendCurves(out, barbules, cubic, g, settings);
+        appendCurves(out, rachis, cubic, g, settings);
+        appendUserRib(out, node.postFeatherRib);
+        out.append("AttributeEnd\n");
     }
 
     if (node.rachisRenderAs == rachisAsSubdivisionMesh) {
         const featherMeshData tube = rachisTube(node, g);
         if (tube.polygonCounts.length() == 0)
             return;
-        out << "AttributeBegin\nAttribute \"identifier\" \"string name\" ["
-            << ribString(node.name + ".rachis" + std::to_string(index)) << "]\n";
-        writeUserRib(out, settings.rachisMeshRibText);
-        writeUserRib(out, node.preFeatherMeshRib);
-        writeSubdivisionMesh(out, tube, settings);
-        writeUserRib(out, node.postFeatherMeshRib);
-        out << "AttributeEnd\n";
+        appendBlockStart(out, node.name + ".rachis" + std::to_string(index));
+        appendUserRib(out, settings.rachisMeshRibText);
+        appendUserRib(out, node.preFeatherMeshRib);
+        appendSubdivisionMesh(out, tube, settings);
+        appendUserRib(out, node.postFeatherMeshRib);
+        out.append("AttributeEnd\n");
     }
 }
-
-} // namespace
 
 std::string ribSettingsProblem(const ribSettings& settings,
                                const std::vector<featherExportNode>& nodes) {
     if (isBlank(settings.featherRibText))
         return "the shader text \"featherRibText\" is empty";
     for (const featherExportNode& node : nodes)
-        if (node.rachisRenderAs == rachisAsSubdivisionMesh && node.feathers &&
-            !node.feathers->empty() && isBlank(settings.rachisMeshRibText))
+        if (node.rachisRenderAs == rachisAsSubdivisionMesh && hasFeathers(node) &&
+            isBlank(settings.rachisMeshRibText))
             return "the shader text \"rachisMeshRibText\" is empty (node " + node.name +
                    " renders its rachis as a subdivision mesh)";
     return "";
 }
 
 void writeNodeRib(std::ostream& out, const featherExportNode& node, const ribSettings& settings) {
-    out << "AttributeBegin\nAttribute \"identifier\" \"string name\" [" << ribString(node.name)
-        << "]\n";
+    featherRibFormat format(settings, node.name);
+    textBuffer text;
+    format.nodeStart(text, node, 0, {}, 0);
     if (node.feathers)
         for (size_t f = 0; f < node.feathers->size(); ++f)
-            writeFeatherBlocks(out, node, (*node.feathers)[f], f, settings);
-    out << "AttributeEnd\n";
+            appendFeatherRib(text, node, f, (*node.feathers)[f], settings);
+    format.nodeEnd(text, node, 0);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 bool writeFeatherRib(std::ostream& out, const std::vector<featherExportNode>& nodes,
                      const ribSettings& settings) {
-    out << "##RenderMan RIB\n# quillo feathers, world space\n";
-    for (const featherExportNode& node : nodes)
-        writeNodeRib(out, node, settings);
-    return static_cast<bool>(out);
+    featherRibFormat format(settings);
+    return streamFeathers(out, format, nodes, exportPart());
+}
+
+void ribBound::add(const featherExportNode& node, const featherGeometry& g) {
+    const auto add = [&](const MFloatPoint& p) {
+        if (std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z)) {
+            points_.expand(MPoint(p.x, p.y, p.z));
+            hasPoints_ = true;
+        }
+    };
+    for (unsigned int k = 0; k < g.rachisPoints.length(); ++k)
+        add(g.rachisPoints[k]);
+    for (const auto* side : {&g.leftBarbules, &g.rightBarbules})
+        for (const MFloatPointArray& curve : *side)
+            for (unsigned int j = 0; j < curve.length(); ++j)
+                add(curve[j]);
+    for (unsigned int k = 0; k < g.rachisThickness.length(); ++k)
+        widest_ = std::max(widest_, std::fabs(g.rachisThickness[k] * node.rachisThick));
+    float barbuleWidth = 0.0f;
+    for (unsigned int j = 0; j < g.barbuleThickness.length(); ++j)
+        barbuleWidth = std::max(barbuleWidth, std::fabs(g.barbuleThickness[j]));
+    float factor = 1.0f;
+    for (const MFloatArray* t : {&g.leftThickness, &g.rightThickness})
+        for (unsigned int i = 0; i < t->length(); ++i)
+            factor = std::max(factor, std::fabs((*t)[i]));
+    widest_ = std::max(widest_, barbuleWidth * factor / 2.0f);
+    if (g.meshBox.width() + g.meshBox.height() + g.meshBox.depth() > 0.0) {
+        points_.expand(g.meshBox);
+        hasPoints_ = true;
+    }
+}
+
+void ribBound::merge(const ribBound& other) {
+    if (other.hasPoints_)
+        points_.expand(other.points_);
+    hasPoints_ = hasPoints_ || other.hasPoints_;
+    widest_ = std::max(widest_, other.widest_);
+}
+
+MBoundingBox ribBound::box() const {
+    MBoundingBox bound = points_;
+    if (!hasPoints_ || !std::isfinite(widest_))
+        return bound;
+    const MPoint low = bound.min(), high = bound.max();
+    bound.expand(MPoint(low.x - widest_, low.y - widest_, low.z - widest_));
+    bound.expand(MPoint(high.x + widest_, high.y + widest_, high.z + widest_));
+    return bound;
 }
 
 MBoundingBox ribNodeBound(const featherExportNode& node) {
-    MBoundingBox bound;
-    if (!node.feathers)
-        return bound;
-    // Curves reach half their width past their points, the tube its radius: the box of the
-    // points is grown once, by the widest reach of any feather.
-    float widest = 0.0f;
-    bool hasPoints = false;
-    const auto add = [&](const MFloatPoint& p) {
-        if (std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z)) {
-            bound.expand(MPoint(p.x, p.y, p.z));
-            hasPoints = true;
-        }
-    };
-    for (const featherGeometry& g : *node.feathers) {
-        for (unsigned int k = 0; k < g.rachisPoints.length(); ++k)
-            add(g.rachisPoints[k]);
-        for (const auto* side : {&g.leftBarbules, &g.rightBarbules})
-            for (const MFloatPointArray& curve : *side)
-                for (unsigned int j = 0; j < curve.length(); ++j)
-                    add(curve[j]);
-        for (unsigned int k = 0; k < g.rachisThickness.length(); ++k)
-            widest = std::max(widest, std::fabs(g.rachisThickness[k] * node.rachisThick));
-        float barbuleWidth = 0.0f;
-        for (unsigned int j = 0; j < g.barbuleThickness.length(); ++j)
-            barbuleWidth = std::max(barbuleWidth, std::fabs(g.barbuleThickness[j]));
-        float factor = 1.0f;
-        for (const MFloatArray* t : {&g.leftThickness, &g.rightThickness})
-            for (unsigned int i = 0; i < t->length(); ++i)
-                factor = std::max(factor, std::fabs((*t)[i]));
-        widest = std::max(widest, barbuleWidth * factor / 2.0f);
-        if (g.meshBox.width() + g.meshBox.height() + g.meshBox.depth() > 0.0) {
-            bound.expand(g.meshBox);
-            hasPoints = true;
-        }
+    ribBound bound;
+    if (node.feathers)
+        for (const featherGeometry& g : *node.feathers)
+            bound.add(node, g);
+    return bound.box();
+}
+
+featherRibFormat::featherRibFormat(const ribSettings& settings, const std::string& archiveOf)
+    : settings_(settings), archiveOf_(archiveOf) {}
+
+void featherRibFormat::prepareWorkers(unsigned int workers) {
+    workers_.assign(workers, ribBound());
+}
+
+void featherRibFormat::fileStart(textBuffer& out, const exportPart& part) {
+    part_ = part;
+    node_ = file_ = ribBound();
+    out.append(ribHeader);
+    if (!archiveOf_.empty()) {
+        out.append("# quillo feathers of ");
+        out.append(archiveOf_);
+        out.append('\n');
+        return;
     }
-    if (!hasPoints || !std::isfinite(widest))
-        return bound;
+    out.append("# quillo feathers, world space");
+    if (!part.whole()) {
+        out.append(", part ");
+        appendInteger(out, part.index);
+        out.append(" of ");
+        appendInteger(out, part.count);
+    }
+    out.append('\n');
+}
+
+void featherRibFormat::nodeStart(textBuffer& out, const featherExportNode& node, size_t,
+                                 const slotRange&, size_t) {
+    std::fill(workers_.begin(), workers_.end(), ribBound());
+    appendBlockStart(out, node.name);
+}
+
+void featherRibFormat::feather(textBuffer& out, const featherExportNode& node, size_t slot,
+                               const featherGeometry& feather, unsigned int worker) {
+    appendFeatherRib(out, node, slot, feather, settings_);
+    if (worker < workers_.size())
+        workers_[worker].add(node, feather);
+}
+
+void featherRibFormat::nodeEnd(textBuffer& out, const featherExportNode&, size_t) {
+    node_ = ribBound();
+    for (const ribBound& bound : workers_)
+        node_.merge(bound);
+    file_.merge(node_);
+    out.append("AttributeEnd\n");
+}
+
+void featherRibFormat::fileEnd(textBuffer& out) {
+    if (!part_.whole())
+        out.append(ribPartTrailer(fileBound(), settings_.relativePath));
+}
+
+namespace {
+
+void appendBoundNumbers(textBuffer& out, const MBoundingBox& bound) {
     const MPoint low = bound.min(), high = bound.max();
-    bound.expand(MPoint(low.x - widest, low.y - widest, low.z - widest));
-    bound.expand(MPoint(high.x + widest, high.y + widest, high.z + widest));
-    return bound;
+    const double numbers[6] = {low.x, high.x, low.y, high.y, low.z, high.z};
+    for (int i = 0; i < 6; ++i) {
+        if (i)
+            out.append(' ');
+        appendFiniteFloat(out, static_cast<float>(numbers[i]));
+    }
+}
+
+bool isEmpty(const MBoundingBox& bound) {
+    const MPoint low = bound.min(), high = bound.max();
+    return !(low.x <= high.x && low.y <= high.y && low.z <= high.z);
+}
+
+} // namespace
+
+std::string ribPartTrailer(const MBoundingBox& bound, bool relative) {
+    textBuffer text;
+    text.append(trailerStart);
+    if (!isEmpty(bound))
+        appendBoundNumbers(text, bound);
+    text.append(relative ? "] relative\n" : "] absolute\n");
+    return text.str();
+}
+
+bool readRibPartTrailer(const std::string& line, MBoundingBox& bound, bool& hasBound,
+                        bool& relative) {
+    if (line.rfind(trailerStart, 0) != 0)
+        return false;
+    const size_t close = line.find(']');
+    if (close == std::string::npos)
+        return false;
+    const std::string how = line.substr(close + 1);
+    if (how != " relative" && how != " absolute")
+        return false;
+    relative = how == " relative";
+    std::istringstream numbers(
+        line.substr(std::strlen(trailerStart), close - std::strlen(trailerStart)));
+    double v[6];
+    int count = 0;
+    while (count < 6 && numbers >> v[count])
+        ++count;
+    std::string rest;
+    if ((count != 0 && count != 6) || (numbers >> rest))
+        return false;
+    hasBound = count == 6;
+    bound = MBoundingBox();
+    if (hasBound) {
+        bound.expand(MPoint(v[0], v[2], v[4]));
+        bound.expand(MPoint(v[1], v[3], v[5]));
+    }
+    return true;
 }
 
 void writeDelayedArchiveRib(std::ostream& out, const std::string& nodeName,
                             const std::string& archivePath, const MBoundingBox& bound) {
-    const MPoint low = bound.min(), high = bound.max();
-    out << "AttributeBegin\nAttribute \"identifier\" \"string name\" [" << ribString(nodeName)
-        << "]\nProcedural \"DelayedReadArchive\" [" << ribString(archivePath) << "] ["
-        << finiteFloatText(static_cast<float>(low.x)) << ' '
-        << finiteFloatText(static_cast<float>(high.x)) << ' '
-        << finiteFloatText(static_cast<float>(low.y)) << ' '
-        << finiteFloatText(static_cast<float>(high.y)) << ' '
-        << finiteFloatText(static_cast<float>(low.z)) << ' '
-        << finiteFloatText(static_cast<float>(high.z)) << "]\nAttributeEnd\n";
+    textBuffer text;
+    appendBlockStart(text, nodeName);
+    text.append("Procedural \"DelayedReadArchive\" [");
+    appendRibString(text, archivePath);
+    text.append("] [");
+    appendBoundNumbers(text, bound);
+    text.append("]\nAttributeEnd\n");
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }

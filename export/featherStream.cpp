@@ -7,6 +7,8 @@
 #include <functional>
 #include <future>
 #include <memory>
+#include <new>
+#include <stdexcept>
 #include <system_error>
 
 namespace {
@@ -83,9 +85,11 @@ size_t streamChunkSlots(unsigned int workers) {
     return std::clamp<size_t>(32 * static_cast<size_t>(workers), 64, 256);
 }
 
-bool streamFeathers(std::ostream& out, featherFileFormat& format,
-                    const std::vector<featherExportNode>& nodes, const exportPart& part,
-                    size_t* written) {
+namespace {
+
+bool streamAll(std::ostream& out, featherFileFormat& format,
+               const std::vector<featherExportNode>& nodes, const exportPart& part,
+               size_t* written) {
     std::vector<std::unique_ptr<featherListSource>> lists;
     std::vector<const featherSource*> sources;
     unsigned int workers = 1;
@@ -151,4 +155,22 @@ bool streamFeathers(std::ostream& out, featherFileFormat& format,
     if (written)
         *written = total;
     return !writer.failed() && static_cast<bool>(out);
+}
+
+} // namespace
+
+bool streamFeathers(std::ostream& out, featherFileFormat& format,
+                    const std::vector<featherExportNode>& nodes, const exportPart& part,
+                    size_t* written, std::string* problem) {
+    std::string why;
+    try {
+        return streamAll(out, format, nodes, part, written);
+    } catch (const std::bad_alloc&) {
+        why = "not enough memory to build and write the feathers";
+    } catch (const std::exception& error) {
+        why = std::string("the feathers could not be built (") + error.what() + ")";
+    }
+    if (problem)
+        *problem = why;
+    return false;
 }

@@ -9,20 +9,23 @@
 // count. A node's feathers come from node.feathers when set, else from node.source; a node with
 // neither writes none. With a part (exportPart.h), each node writes only its slice of slots.
 //
-// Exceptions from the sources (running out of memory, say) pass to the caller, after the
-// writing thread has stopped.
+// Running out of memory (or any other exception from a source) stops the writing, once the
+// writing thread has stopped, and fails it with *problem saying why, so that file writers
+// (which must not throw) can give up the file.
 
 #include "export/exportPart.h"
 #include "export/featherExportNode.h"
 #include "export/featherFileFormat.h"
 
 #include <ostream>
+#include <string>
 #include <vector>
 
-// False when the stream failed. *written, when given, is the number of feathers written.
+// False when the stream failed or the building stopped (*problem, when given, then says why).
+// *written, when given, is the number of feathers written.
 bool streamFeathers(std::ostream& out, featherFileFormat& format,
                     const std::vector<featherExportNode>& nodes, const exportPart& part,
-                    size_t* written = nullptr);
+                    size_t* written = nullptr, std::string* problem = nullptr);
 
 // Slots built per chunk with `workers` workers: enough for each worker to take many, few enough
 // that two chunks of text stay small.

@@ -1,5 +1,6 @@
 #include "export/ribFiles.h"
 
+#include "export/featherStream.h"
 #include "export/outputFile.h"
 
 #include <algorithm>
@@ -129,20 +130,47 @@ std::string archiveReference(const std::string& archive, const std::string& main
     return error || relative.empty() ? archive : relative.string();
 }
 
+namespace {
+
+// Streams `nodes` through `format` into the file at `path`; on failure *why says why.
+bool streamRibFile(const std::string& path, featherRibFormat& format,
+                   const std::vector<featherExportNode>& nodes, const exportPart& part, bool gzip,
+                   size_t& written, std::string* why) {
+    std::string problem;
+    size_t count = 0;
+    const bool done = writeFileAtomically(
+        path, gzip,
+        [&](std::ostream& out) {
+            return streamFeathers(out, format, nodes, part, &count, &problem);
+        },
+        why);
+    if (!done && !problem.empty())
+        *why = problem;
+    written += count;
+    return done;
+}
+
+} // namespace
+
 bool exportFeatherRib(const std::string& path, const std::vector<featherExportNode>& nodes,
-                      const ribSettings& settings, std::string* why) {
+                      const ribSettings& settings, std::string* why, const exportPart& part,
+                      size_t* written) {
+    size_t count = 0;
+    if (!written)
+        written = &count;
+    *written = 0;
     const std::string problem = ribSettingsProblem(settings, nodes);
     if (!problem.empty()) {
         *why = "cannot write '" + path + "': " + problem;
         return false;
     }
-    if (!settings.delayReadArchive) {
-        const bool written = writeFileAtomically(
-            path, settings.gzipCompression,
-            [&](std::ostream& out) { return writeFeatherRib(out, nodes, settings); }, why);
-        if (!written)
+    if (!settings.delayReadArchive || !part.whole()) {
+        featherRibFormat format(settings);
+        const bool done =
+            streamRibFile(path, format, nodes, part, settings.gzipCompression, *written, why);
+        if (!done)
             *why = "cannot write '" + path + "': " + *why;
-        return written;
+        return done;
     }
 
     const std::string folder = archiveFolder(settings.tempFileDir, path);
@@ -150,6 +178,7 @@ bool exportFeatherRib(const std::string& path, const std::vector<featherExportNo
     const std::vector<unsigned int> earlier = archiveExportNumbers(folder, stem);
     const unsigned int exportNumber = earlier.empty() ? 1 : earlier.back() + 1;
     std::vector<std::string> archives;
+    std::vector<MBoundingBox> bounds;
     const auto giveUp = [&](const std::string& file, const std::string& reason) {
         *why = "cannot write '" + file + "': " + reason;
         if (settings.deleteTempFile)
@@ -166,30 +195,26 @@ bool exportFeatherRib(const std::string& path, const std::vector<featherExportNo
                                   safeNamePart(node.name, false).substr(0, maxNamePart - 12) + "_" +
                                       std::to_string(copy));
         std::string reason;
-        if (!writeFileAtomically(
-                archive, settings.gzipCompression,
-                [&](std::ostream& out) {
-                    out << "##RenderMan RIB\n# quillo feathers of " << node.name << '\n';
-                    writeNodeRib(out, node, settings);
-                    return out.good();
-                },
-                &reason))
+        featherRibFormat format(settings, node.name);
+        if (!streamRibFile(archive, format, {node}, part, settings.gzipCompression, *written,
+                           &reason))
             return giveUp(archive, reason);
         archives.push_back(archive);
+        bounds.push_back(format.nodeBound());
     }
     std::string reason;
-    const bool written = writeFileAtomically(
+    const bool mainWritten = writeFileAtomically(
         path, settings.gzipCompression,
         [&](std::ostream& out) {
             out << "##RenderMan RIB\n# quillo feathers, world space, one archive per node\n";
             for (size_t n = 0; n < nodes.size(); ++n)
                 writeDelayedArchiveRib(out, nodes[n].name,
                                        archiveReference(archives[n], path, settings.relativePath),
-                                       ribNodeBound(nodes[n]));
+                                       bounds[n]);
             return out.good();
         },
         &reason);
-    if (!written)
+    if (!mainWritten)
         return giveUp(path, reason);
     // The new main file is in place: what earlier exports of it wrote is named by nothing now.
     if (settings.deleteTempFile)

@@ -13,6 +13,7 @@
 // "deleteTempFile", removes the archives this export wrote. With "deleteTempFile", a
 // successful export then removes the archives of that main file's earlier exports.
 
+#include "export/exportPart.h"
 #include "export/featherRib.h"
 
 #include <string>
@@ -43,8 +44,12 @@ std::vector<unsigned int> archiveExportNumbers(const std::string& folder, const 
 std::string archiveReference(const std::string& archive, const std::string& mainPath,
                              bool relativePath);
 
-// Writes the export. False, with *why naming the file and the reason, when the settings cannot
-// be used (ribSettingsProblem) or a file cannot be written; the main file and the archives it
-// names are then left as they were.
+// Writes the export, streaming the feathers (featherStream.h). A part of a split export
+// (exportPart.h) is one file with its slice of every node inline, whatever "delayReadArchive"
+// says, ending with its bound (featherRibFormat); joinRibParts then writes the main file that
+// reads each part as an archive. False, with *why naming the file and the reason, when the
+// settings cannot be used (ribSettingsProblem) or a file cannot be written; the main file and
+// the archives it names are then left as they were. *written, when given, counts the feathers.
 bool exportFeatherRib(const std::string& path, const std::vector<featherExportNode>& nodes,
-                      const ribSettings& settings, std::string* why);
+                      const ribSettings& settings, std::string* why,
+                      const exportPart& part = exportPart(), size_t* written = nullptr);

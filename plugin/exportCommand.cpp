@@ -17,7 +17,6 @@
 #include <maya/MString.h>
 
 #include <memory>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -145,12 +144,7 @@ bool streamToFile(const std::string& path, featherFileFormat& format,
     const bool done = writeFileAtomically(
         path, false,
         [&](std::ostream& out) {
-            try {
-                return streamFeathers(out, format, nodes, part, &written);
-            } catch (const std::bad_alloc&) {
-                problem = "not enough memory to build and write the feathers";
-                return false;
-            }
+            return streamFeathers(out, format, nodes, part, &written, &problem);
         },
         why);
     if (!done)
@@ -180,19 +174,6 @@ std::vector<featherExportNode> exportNodes(const std::string& only,
         nodes.push_back(exportNodeOf(node, typeName.asChar(), nullptr));
         nodes.back().source = source.get();
         sources.push_back(std::move(source));
-    });
-    return nodes;
-}
-
-// RIB still writes from built feathers: every feather of every node is held while it writes.
-std::vector<featherExportNode> heldExportNodes(const std::string& only, size_t& featherCount) {
-    std::vector<featherExportNode> nodes;
-    forEachNode(only, [&](const MObject& node) {
-        MString typeName;
-        if (const std::vector<featherGeometry>* feathers = heldFeathers(node, typeName)) {
-            nodes.push_back(exportNodeOf(node, typeName.asChar(), feathers));
-            featherCount += feathers->size();
-        }
     });
     return nodes;
 }
@@ -257,8 +238,7 @@ MStatus quilloExportFeathers::doIt(const MArgList& args) {
 
     size_t featherCount = 0;
     std::vector<std::unique_ptr<featherSource>> sources;
-    const std::vector<featherExportNode> nodes =
-        formatName == "rib" ? heldExportNodes(only, featherCount) : exportNodes(only, sources);
+    const std::vector<featherExportNode> nodes = exportNodes(only, sources);
     if (!only.empty() && nodes.empty()) {
         reportError("no feather node or system is named '" + only + "'.");
         return MS::kFailure;
@@ -266,7 +246,8 @@ MStatus quilloExportFeathers::doIt(const MArgList& args) {
     std::string why;
     bool written;
     if (formatName == "rib") {
-        written = exportFeatherRib(path.asChar(), nodes, sceneRibSettings(), &why);
+        written =
+            exportFeatherRib(path.asChar(), nodes, sceneRibSettings(), &why, part, &featherCount);
     } else if (formatName == "obj") {
         featherObjFormat obj;
         written = streamToFile(path.asChar(), obj, nodes, part, featherCount, &why);

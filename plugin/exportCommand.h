@@ -10,7 +10,7 @@
 // -format is json (the default), rib or obj; docs/export-json.md, export-rib.md and
 // export-obj.md describe them. Every node that holds feathers (featherHolders.h) is written, in
 // scene order, with each of its feathers in build order; -node NAME writes only the node of
-// that name. A node whose feathers are dirty is evaluated first. JSON and OBJ stream: a feather
+// that name. A node whose feathers are dirty is evaluated first. Every format streams: a feather
 // system's feathers are built a chunk at a time while they are written (featherStream.h), so
 // the export never holds them all. -part K/N writes only part K of N of every node
 // (exportPart.h); quillo join puts the parts together. RIB follows the scene's first

@@ -1,6 +1,7 @@
 // A job split over processes: quillo export --part K/N writes the K-th slice of every node,
-// quillo join puts the parts back into exactly the whole export's file, and refuses parts that
-// are missing, given twice, from another split or not parts at all. --node writes one node;
+// quillo join puts JSON and OBJ parts back into exactly the whole export's file and writes a
+// RIB main file that reads each part as an archive, and refuses parts that are missing, given
+// twice, from another split or not parts at all. --node writes one node;
 // info --build lists what each node builds without writing anything.
 
 #include "../testFiles.h"
@@ -14,6 +15,7 @@
 #include <sstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -39,6 +41,28 @@ class QuilloSplitExport : public ::testing::Test {
         ::testing::TempDir() + "quilloSplit_" + std::to_string(getpid()) + "/";
 };
 
+// Each node's body in a RIB file with every feather inline: the text between the node's
+// AttributeBegin with its name and its closing AttributeEnd.
+std::vector<std::string> ribNodeBodies(const std::string& text) {
+    std::vector<std::string> bodies;
+    std::vector<size_t> starts, ends;
+    for (const std::string node : {"quilloShape", "quilloSystemShape1"}) {
+        const std::string header =
+            "AttributeBegin\nAttribute \"identifier\" \"string name\" [\"" + node + "\"]\n";
+        starts.push_back(text.find(header));
+        ends.push_back(starts.back() == std::string::npos ? 0 : starts.back() + header.size());
+    }
+    const size_t trailer = text.find("# part bound");
+    for (size_t n = 0; n < starts.size(); ++n) {
+        EXPECT_NE(starts[n], std::string::npos) << "node " << n;
+        const size_t stop = n + 1 < starts.size() ? starts[n + 1] : std::min(trailer, text.size());
+        std::string body = text.substr(ends[n], stop - ends[n]);
+        EXPECT_EQ(body.substr(body.size() - 13), "AttributeEnd\n");
+        bodies.push_back(body.substr(0, body.size() - 13));
+    }
+    return bodies;
+}
+
 // The example holds a feather node of 3 feathers and a system of 100: 7 parts leave some of
 // the feather node's slices empty.
 TEST_F(QuilloSplitExport, PartsJoinToExactlyTheWholeExportInEveryFormat) {
@@ -57,6 +81,35 @@ TEST_F(QuilloSplitExport, PartsJoinToExactlyTheWholeExportInEveryFormat) {
             ASSERT_EQ(run.exitCode, 0) << run.output;
             EXPECT_TRUE(testfiles::read(folder + "joined." + format) == whole)
                 << format << ", " << count << " parts";
+        }
+    }
+}
+
+// RIB parts are archives that a joined main file reads; between them they hold each node's
+// feather blocks exactly as the whole inline export does.
+TEST_F(QuilloSplitExport, RibPartsHoldTheWholeExportAndTheMainFileReadsEachOne) {
+    const std::vector<std::string> whole =
+        ribNodeBodies(readFile(exportAs("whole.rib", " --format rib")));
+    for (const int count : {1, 3, 7}) {
+        std::string parts;
+        std::vector<std::string> joined(whole.size());
+        for (int index = 0; index < count; ++index) {
+            const std::string part = exportAs("part" + std::to_string(index) + ".rib",
+                                              " --format rib --part " + std::to_string(index) +
+                                                  "/" + std::to_string(count));
+            parts += " " + part;
+            const std::vector<std::string> bodies = ribNodeBodies(readFile(part));
+            for (size_t n = 0; n < bodies.size() && n < joined.size(); ++n)
+                joined[n] += bodies[n];
+        }
+        EXPECT_TRUE(joined == whole) << count << " parts";
+        const RunResult run = join(parts, "main.rib");
+        ASSERT_EQ(run.exitCode, 0) << run.output;
+        const std::string main = readFile(folder + "main.rib");
+        for (int index = 0; index < count; ++index) {
+            const std::string archive = "Procedural \"DelayedReadArchive\" [\"" + folder + "part" +
+                                        std::to_string(index) + ".rib\"] [";
+            EXPECT_NE(main.find(archive), std::string::npos) << index << "\n" << main;
         }
     }
 }
