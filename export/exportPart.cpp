@@ -13,6 +13,12 @@ slotRange partSlots(size_t slots, const exportPart& part) {
             static_cast<size_t>(total * (part.index + 1) / part.count)};
 }
 
+std::string partLabel(const exportPart& part) {
+    if (part.whole())
+        return "";
+    return ", part " + std::to_string(part.index) + " of " + std::to_string(part.count);
+}
+
 namespace {
 
 bool wholeNumber(const char* first, const char* last, unsigned int& value) {

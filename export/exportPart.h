@@ -31,6 +31,9 @@ struct slotRange {
 // of them for the whole export.
 slotRange partSlots(size_t slots, const exportPart& part);
 
+// How the header lines of OBJ and RIB parts end: ", part K of N"; "" for the whole export.
+std::string partLabel(const exportPart& part);
+
 // "K/N" with whole numbers 0 <= K < N <= maxExportParts, digits only. False, with `part` left
 // as it was, for anything else.
 bool parseExportPart(const std::string& text, exportPart& part);

@@ -102,12 +102,7 @@ std::string objNodeLine(const std::string& name, const std::string& type) {
 void featherObjFormat::fileStart(textBuffer& out, const exportPart& part) {
     part_ = !part.whole();
     out.append(objFileHeader);
-    if (part_) {
-        out.append(", part ");
-        appendInteger(out, part.index);
-        out.append(" of ");
-        appendInteger(out, part.count);
-    }
+    out.append(partLabel(part));
     out.append('\n');
 }
 

@@ -398,12 +398,7 @@ void featherRibFormat::fileStart(textBuffer& out, const exportPart& part) {
         return;
     }
     out.append("# quillo feathers, world space");
-    if (!part.whole()) {
-        out.append(", part ");
-        appendInteger(out, part.index);
-        out.append(" of ");
-        appendInteger(out, part.count);
-    }
+    out.append(partLabel(part));
     out.append('\n');
 }
 
