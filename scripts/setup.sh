@@ -8,6 +8,9 @@ packages=(
   cmake ninja-build g++ pkg-config
   libnoise-dev libosmesa6-dev libpng-dev libnanoflann-dev zlib1g-dev
   googletest libgtest-dev libbenchmark-dev
+  # For the tests that run the exports through real consumers: Blender imports the OBJ (about
+  # 75 s to install), and a one-node Slurm cluster runs a split export (about 10 s).
+  blender slurm-wlm munge
 )
 
 missing=()
