@@ -52,6 +52,16 @@ struct curveSet {
     std::vector<float> widths;
     std::vector<float> s;
     std::vector<float> t;
+
+    // Keeps the storage, for the next feather.
+    void clear() {
+        pointCounts.clear();
+        points.clear();
+        normals.clear();
+        widths.clear();
+        s.clear();
+        t.clear();
+    }
 };
 
 template <typename Array> float entryOr(const Array& values, unsigned int i, float fallback) {
@@ -258,12 +268,14 @@ void appendFeatherRib(textBuffer& out, const featherExportNode& node, size_t ind
     const bool cubic = node.curveType != linearCurveType;
     const MFloatVector fallbackNormal = fallbackNormalOf(g);
 
-    curveSet barbules;
+    // Per thread, so that a worker's feathers reuse one set's storage.
+    thread_local curveSet barbules, rachis;
+    barbules.clear();
+    rachis.clear();
     addSide(barbules, g, g.leftBarbules, g.leftNormals, g.leftPositions, g.leftThickness, 0.0f,
             fallbackNormal);
     addSide(barbules, g, g.rightBarbules, g.rightNormals, g.rightPositions, g.rightThickness, 1.0f,
             fallbackNormal);
-    curveSet rachis;
     if (node.rachisRenderAs == rachisAsCurve)
         addCurve(rachis, g.rachisPoints, &g.rachisNormals, fallbackNormal, 1.0f,
                  [&](unsigned int k) {
