@@ -7,6 +7,7 @@
 
 #include "export/exportPart.h"
 #include "export/exportText.h"
+#include "export/featherJoin.h"
 #include "export/featherJson.h"
 #include "export/featherObj.h"
 #include "export/featherSource.h"
@@ -18,9 +19,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <limits>
 #include <random>
 #include <sstream>
+#include <unistd.h>
 
 namespace {
 
@@ -172,6 +176,40 @@ TEST_F(FeatherStream, PartsWriteTheirOwnSlotsUnderTheirWholeExportNames) {
     EXPECT_EQ(objects, wholeObjects);
     EXPECT_EQ(wholeObjects.find("tail_feather4 "), std::string::npos) << "slot 4 failed";
     EXPECT_NE(wholeObjects.find("tail_feather22 "), std::string::npos);
+}
+
+// Names with quotes, escapes, control characters and UTF-8 survive the join, which reads them
+// from the parts and writes them again, in both formats that join whole files.
+TEST_F(FeatherStream, JoinedPartsEqualTheWholeFileWhateverTheNodesAreCalled) {
+    const madeFeathers source(11, 2);
+    featherExportNode odd, empty;
+    odd.name = "wing \"left\"\\\n\t\x01 \xc3\xa9";
+    odd.type = "quillo";
+    odd.source = &source;
+    empty.name = "bare";
+    empty.type = "quilloSystem";
+    const std::string folder = ::testing::TempDir() + "featherJoin_" + std::to_string(getpid());
+    std::filesystem::create_directories(folder);
+    featherJsonFormat json;
+    featherObjFormat obj;
+    for (featherFileFormat* format :
+         {static_cast<featherFileFormat*>(&json), static_cast<featherFileFormat*>(&obj)}) {
+        std::ostringstream whole;
+        ASSERT_TRUE(streamFeathers(whole, *format, {odd, empty}, exportPart()));
+        std::vector<std::string> parts;
+        for (unsigned int index = 0; index < 4; ++index) {
+            parts.push_back(folder + "/part" + std::to_string(index));
+            std::ofstream out(parts.back(), std::ios::binary);
+            ASSERT_TRUE(streamFeathers(out, *format, {odd, empty}, {index, 4}));
+        }
+        std::string why;
+        ASSERT_TRUE(joinExportParts(parts, folder + "/joined", &why)) << why;
+        std::ifstream in(folder + "/joined", std::ios::binary);
+        const std::string joined((std::istreambuf_iterator<char>(in)),
+                                 std::istreambuf_iterator<char>());
+        EXPECT_TRUE(joined == whole.str()) << joined.substr(0, 300);
+    }
+    std::filesystem::remove_all(folder);
 }
 
 } // namespace
