@@ -423,7 +423,8 @@ void featherRibFormat::nodeStart(textBuffer& out, const featherExportNode& node,
 void featherRibFormat::feather(textBuffer& out, const featherExportNode& node, size_t slot,
                                const featherGeometry& feather, unsigned int worker) {
     appendFeatherRib(out, node, slot, feather, settings_);
-    if (worker < workers_.size())
+    // Bounds are only read by archives and parts; gathering them costs a box test per point.
+    if (worker < workers_.size() && (!archiveOf_.empty() || !part_.whole()))
         workers_[worker].add(node, feather);
 }
 

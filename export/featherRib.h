@@ -70,9 +70,9 @@ void appendFeatherRib(textBuffer& out, const featherExportNode& node, size_t ind
                       const featherGeometry& feather, const ribSettings& settings);
 
 // The RIB layout for the streaming writer (featherStream.h): a header, then per node an
-// attribute block of its feathers' blocks. It gathers the bound of each node and of the file
-// as it goes. A part (exportPart.h) ends with a comment line giving its bound and how the
-// joined main file is to name it:
+// attribute block of its feathers' blocks. Writing an archive or a part, it gathers the bound
+// of each node and of the file as it goes. A part (exportPart.h) ends with a comment line giving
+// its bound and how the joined main file is to name it:
 //     # part bound [xmin xmax ymin ymax zmin zmax] relative|absolute
 // ("[]" for a part with nothing in it), written last, so a part cut short has none.
 class featherRibFormat : public featherFileFormat {
@@ -90,7 +90,7 @@ class featherRibFormat : public featherFileFormat {
     void fileEnd(textBuffer& out) override;
     void prepareWorkers(unsigned int workers) override;
 
-    // The bound of the last node ended, and of everything written so far.
+    // The bound of the last node ended, and of everything written so far (archives and parts).
     MBoundingBox nodeBound() const { return node_.box(); }
     MBoundingBox fileBound() const { return file_.box(); }
 
