@@ -14,9 +14,7 @@ descriptorStreamBuf::descriptorStreamBuf(int fd) : fd_(fd), buffer_(bufferSize) 
     setp(buffer_.data(), buffer_.data() + buffer_.size());
 }
 
-bool descriptorStreamBuf::drain() {
-    const char* next = pbase();
-    const char* end = pptr();
+bool descriptorStreamBuf::writeAll(const char* next, const char* end) {
     while (error_ == 0 && next < end) {
         const ssize_t written = ::write(fd_, next, static_cast<size_t>(end - next));
         if (written < 0 && errno == EINTR)
@@ -26,8 +24,22 @@ bool descriptorStreamBuf::drain() {
         else
             next += written;
     }
-    setp(buffer_.data(), buffer_.data() + buffer_.size());
     return error_ == 0;
+}
+
+bool descriptorStreamBuf::drain() {
+    const bool written = writeAll(pbase(), pptr());
+    setp(buffer_.data(), buffer_.data() + buffer_.size());
+    return written;
+}
+
+std::streamsize descriptorStreamBuf::xsputn(const char* text, std::streamsize count) {
+    // Blocks as large as the buffer go straight to the descriptor, not copied through it.
+    if (count < static_cast<std::streamsize>(buffer_.size()))
+        return std::streambuf::xsputn(text, count);
+    if (!drain() || !writeAll(text, text + count))
+        return 0;
+    return count;
 }
 
 descriptorStreamBuf::int_type descriptorStreamBuf::overflow(int_type c) {

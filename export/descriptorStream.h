@@ -19,8 +19,10 @@ class descriptorStreamBuf : public std::streambuf {
   protected:
     int_type overflow(int_type c) override;
     int sync() override;
+    std::streamsize xsputn(const char* text, std::streamsize count) override;
 
   private:
+    bool writeAll(const char* next, const char* end);
     bool drain();
 
     int fd_;

@@ -7,16 +7,35 @@
 
 #include "export/textBuffer.h"
 
+#include <charconv>
+#include <cmath>
 #include <string>
 
+// Longer than any to_chars text of a float (15), double (24) or 64-bit integer (20).
+constexpr size_t longestNumberText = 32;
+
+// Inline: the writers append hundreds of millions of numbers.
+template <typename Number> inline void appendChars(textBuffer& out, Number value) {
+    char* at = out.tail(longestNumberText);
+    out.commit(std::to_chars(at, at + longestNumberText, value).ptr);
+}
+
 // Finite values only: no format here has a spelling for NaN or infinity that every reader takes.
-void appendNumber(textBuffer& out, float value);
-void appendNumber(textBuffer& out, double value);
-void appendInteger(textBuffer& out, long long value);
+inline void appendNumber(textBuffer& out, float value) {
+    appendChars(out, value);
+}
+inline void appendNumber(textBuffer& out, double value) {
+    appendChars(out, value);
+}
+inline void appendInteger(textBuffer& out, long long value) {
+    appendChars(out, value);
+}
 
 // A float with non-finite values written as 0: neither RIB nor OBJ has a word for NaN or
 // infinity, and a renderer or importer that meets one fails the whole file.
-void appendFiniteFloat(textBuffer& out, float value);
+inline void appendFiniteFloat(textBuffer& out, float value) {
+    appendChars(out, std::isfinite(value) ? value : 0.0f);
+}
 
 // The same as a string, for single values.
 std::string finiteFloatText(float value);

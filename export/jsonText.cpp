@@ -1,23 +1,5 @@
 #include "export/jsonText.h"
 
-#include "export/exportText.h"
-
-#include <cmath>
-
-void appendJsonFloat(textBuffer& out, float value) {
-    if (std::isfinite(value))
-        appendNumber(out, value);
-    else
-        out.append("null", 4);
-}
-
-void appendJsonDouble(textBuffer& out, double value) {
-    if (std::isfinite(value))
-        appendNumber(out, value);
-    else
-        out.append("null", 4);
-}
-
 void appendJsonString(textBuffer& out, const char* text, size_t length) {
     static const char hex[] = "0123456789abcdef";
     out.append('"');
