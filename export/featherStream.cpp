@@ -106,12 +106,15 @@ bool streamAll(std::ostream& out, featherFileFormat& format,
     format.prepareWorkers(workers);
     const size_t chunkSlots = streamChunkSlots(workers);
 
-    orderedWriter writer(out);
-    textBuffer text;
-    format.fileStart(text, part);
-    writer.now(text);
     chunk chunks[2];
     size_t chunkCount = 0, total = 0;
+    size_t nodeWritten = 0; // counted by the writing jobs, one after another
+    textBuffer text;
+    // Declared last, so that leaving early (an exception from a source) waits for its job
+    // before the chunks and the count that job uses go.
+    orderedWriter writer(out);
+    format.fileStart(text, part);
+    writer.now(text);
     for (size_t n = 0; n < nodes.size() && !writer.failed(); ++n) {
         const featherExportNode& node = nodes[n];
         const featherSource* source = sources[n];
@@ -121,7 +124,7 @@ bool streamAll(std::ostream& out, featherFileFormat& format,
         format.nodeStart(text, node, n, slots, slotTotal);
         writer.now(text);
 
-        size_t nodeWritten = 0; // counted by the writing jobs, one after another
+        nodeWritten = 0;
         for (size_t first = slots.first; first < slots.end && !writer.failed();
              first += chunkSlots) {
             // then() waits for each job before starting the next, so the job that wrote this

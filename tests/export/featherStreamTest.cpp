@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <new>
 #include <random>
 #include <sstream>
 #include <unistd.h>
@@ -210,6 +211,28 @@ TEST_F(FeatherStream, JoinedPartsEqualTheWholeFileWhateverTheNodesAreCalled) {
         EXPECT_TRUE(joined == whole.str()) << joined.substr(0, 300);
     }
     std::filesystem::remove_all(folder);
+}
+
+// A build that runs out of memory half way stops the writing with a reason, after the writing
+// thread has let go of the chunks, and throws nothing at the caller.
+TEST_F(FeatherStream, RunningOutOfMemoryFailsTheStreamWithAReason) {
+    class failingFeathers : public madeFeathers {
+      public:
+        failingFeathers() : madeFeathers(1000, 2) {}
+        void build(size_t first, size_t end, const delivery& deliver) const override {
+            if (end > 600)
+                throw std::bad_alloc();
+            madeFeathers::build(first, end, deliver);
+        }
+    } source;
+    featherExportNode node;
+    node.name = "wing";
+    node.source = &source;
+    featherJsonFormat json;
+    std::ostringstream out;
+    std::string problem;
+    EXPECT_FALSE(streamFeathers(out, json, {node}, exportPart(), nullptr, &problem));
+    EXPECT_EQ(problem, "not enough memory to build and write the feathers");
 }
 
 } // namespace
