@@ -27,44 +27,42 @@ std::string jsonString(const std::string& text) {
 namespace {
 
 void appendFloats(textBuffer& out, const MFloatArray& values) {
-    out.append('[');
+    reservedText text(out, values.length(), values.length() + 2);
+    text.put('[');
     for (unsigned int i = 0; i < values.length(); ++i) {
         if (i)
-            out.append(',');
-        appendJsonFloat(out, values[i]);
+            text.put(',');
+        text.jsonNumber(values[i]);
     }
-    out.append(']');
+    text.put(']');
 }
 
 void appendInts(textBuffer& out, const MIntArray& values) {
-    out.append('[');
+    reservedText text(out, values.length(), values.length() + 2);
+    text.put('[');
     for (unsigned int i = 0; i < values.length(); ++i) {
         if (i)
-            out.append(',');
-        appendInteger(out, values[i]);
+            text.put(',');
+        text.number(values[i]);
     }
-    out.append(']');
-}
-
-template <typename Triple> void appendTriple(textBuffer& out, const Triple& p) {
-    out.append('[');
-    appendJsonFloat(out, p.x);
-    out.append(',');
-    appendJsonFloat(out, p.y);
-    out.append(',');
-    appendJsonFloat(out, p.z);
-    out.append(']');
+    text.put(']');
 }
 
 // Points as [x, y, z]: w is always 1 for the feathers' points and is left out.
 template <typename Array> void appendTriples(textBuffer& out, const Array& values) {
-    out.append('[');
-    for (unsigned int i = 0; i < values.length(); ++i) {
-        if (i)
-            out.append(',');
-        appendTriple(out, values[i]);
+    const size_t count = values.length();
+    reservedText text(out, 3 * count, 5 * count + 2);
+    text.put('[');
+    for (unsigned int i = 0; i < count; ++i) {
+        text.put(i ? ",[" : "[", i ? 2 : 1);
+        text.jsonNumber(values[i].x);
+        text.put(',');
+        text.jsonNumber(values[i].y);
+        text.put(',');
+        text.jsonNumber(values[i].z);
+        text.put(']');
     }
-    out.append(']');
+    text.put(']');
 }
 
 void appendBox(textBuffer& out, const MBoundingBox& box) {

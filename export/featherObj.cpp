@@ -29,14 +29,14 @@ std::string objCommentText(const std::string& text) {
     return line;
 }
 
-void appendVertex(textBuffer& out, const MFloatPoint& p) {
-    out.append("v ", 2);
-    appendFiniteFloat(out, p.x);
-    out.append(' ');
-    appendFiniteFloat(out, p.y);
-    out.append(' ');
-    appendFiniteFloat(out, p.z);
-    out.append('\n');
+void putVertex(reservedText& text, const MFloatPoint& p) {
+    text.put("v ", 2);
+    text.finiteFloat(p.x);
+    text.put(' ');
+    text.finiteFloat(p.y);
+    text.put(' ');
+    text.finiteFloat(p.z);
+    text.put('\n');
 }
 
 // A polyline of 2 or more points, as the chain of its segments: each "l -2 -1" right after the
@@ -45,10 +45,11 @@ void appendVertex(textBuffer& out, const MFloatPoint& p) {
 void appendPolyline(textBuffer& out, const MFloatPointArray& points) {
     if (points.length() < 2)
         return;
-    appendVertex(out, points[0]);
+    reservedText text(out, 3 * points.length(), 13 * points.length());
+    putVertex(text, points[0]);
     for (unsigned int i = 1; i < points.length(); ++i) {
-        appendVertex(out, points[i]);
-        out.append("l -2 -1\n", 8);
+        putVertex(text, points[i]);
+        text.put("l -2 -1\n", 8);
     }
 }
 
@@ -58,16 +59,19 @@ void appendMesh(textBuffer& out, const featherMeshData& mesh) {
     const long long points = mesh.points.length();
     const long long uvs = mesh.uArray.length() == mesh.vArray.length() ? mesh.uArray.length() : 0;
     const bool withUVs = uvs > 0 && mesh.uvIds.length() == mesh.polygonConnects.length();
-    for (unsigned int i = 0; i < mesh.points.length(); ++i)
-        appendVertex(out, mesh.points[i]);
-    if (withUVs)
-        for (unsigned int i = 0; i < uvs; ++i) {
-            out.append("vt ", 3);
-            appendFiniteFloat(out, mesh.uArray[i]);
-            out.append(' ');
-            appendFiniteFloat(out, mesh.vArray[i]);
-            out.append('\n');
+    {
+        reservedText text(out, 3 * mesh.points.length() + 2 * uvs,
+                          5 * mesh.points.length() + 5 * uvs);
+        for (unsigned int i = 0; i < mesh.points.length(); ++i)
+            putVertex(text, mesh.points[i]);
+        for (unsigned int i = 0; withUVs && i < uvs; ++i) {
+            text.put("vt ", 3);
+            text.finiteFloat(mesh.uArray[i]);
+            text.put(' ');
+            text.finiteFloat(mesh.vArray[i]);
+            text.put('\n');
         }
+    }
     unsigned int corner = 0;
     for (unsigned int f = 0; f < mesh.polygonCounts.length(); ++f) {
         const unsigned int size = static_cast<unsigned int>(std::max(0, mesh.polygonCounts[f]));

@@ -88,42 +88,45 @@ void addCurve(curveSet& set, const MFloatPointArray& points, const MFloatVectorA
     set.t.push_back(t);
 }
 
-template <typename Triple> void appendTriple(textBuffer& out, const Triple& p) {
-    appendFiniteFloat(out, p.x);
-    out.append(' ');
-    appendFiniteFloat(out, p.y);
-    out.append(' ');
-    appendFiniteFloat(out, p.z);
+template <typename Triple> void putTriple(reservedText& text, const Triple& p) {
+    text.finiteFloat(p.x);
+    text.put(' ');
+    text.finiteFloat(p.y);
+    text.put(' ');
+    text.finiteFloat(p.z);
 }
 
 void appendFloatList(textBuffer& out, const std::vector<float>& values) {
-    out.append('[');
+    reservedText text(out, values.size(), values.size() + 2);
+    text.put('[');
     for (size_t i = 0; i < values.size(); ++i) {
         if (i)
-            out.append(' ');
-        appendFiniteFloat(out, values[i]);
+            text.put(' ');
+        text.finiteFloat(values[i]);
     }
-    out.append(']');
+    text.put(']');
 }
 
 template <typename Triple> void appendTriples(textBuffer& out, const std::vector<Triple>& values) {
-    out.append('[');
+    reservedText text(out, 3 * values.size(), 3 * values.size() + 2);
+    text.put('[');
     for (size_t i = 0; i < values.size(); ++i) {
         if (i)
-            out.append(' ');
-        appendTriple(out, values[i]);
+            text.put(' ');
+        putTriple(text, values[i]);
     }
-    out.append(']');
+    text.put(']');
 }
 
 template <typename Array> void appendIntegers(textBuffer& out, const Array& values) {
-    out.append('[');
+    reservedText text(out, values.length(), values.length() + 2);
+    text.put('[');
     for (unsigned int i = 0; i < values.length(); ++i) {
         if (i)
-            out.append(' ');
-        appendInteger(out, values[i]);
+            text.put(' ');
+        text.number(values[i]);
     }
-    out.append(']');
+    text.put(']');
 }
 
 // Cubic curves are uniform Catmull-Rom with the end points doubled, so that each curve passes
@@ -140,23 +143,27 @@ void appendCurves(textBuffer& out, const curveSet& set, bool cubic, const feathe
         appendInteger(out, set.pointCounts[c] + extra);
     }
     out.append("] \"nonperiodic\"\n  \"P\" [");
-    size_t first = 0;
-    bool separate = false;
-    const auto appendPoint = [&](const MFloatPoint& p) {
-        if (separate)
-            out.append(' ');
-        appendTriple(out, p);
-        separate = true;
-    };
-    for (size_t c = 0; c < set.pointCounts.size(); ++c) {
-        const size_t count = static_cast<size_t>(set.pointCounts[c]);
-        if (cubic)
-            appendPoint(set.points[first]);
-        for (size_t j = 0; j < count; ++j)
-            appendPoint(set.points[first + j]);
-        if (cubic)
-            appendPoint(set.points[first + count - 1]);
-        first += count;
+    {
+        reservedText text(out, 3 * (set.points.size() + 2 * set.pointCounts.size()),
+                          3 * (set.points.size() + 2 * set.pointCounts.size()));
+        size_t first = 0;
+        bool separate = false;
+        const auto putPoint = [&](const MFloatPoint& p) {
+            if (separate)
+                text.put(' ');
+            putTriple(text, p);
+            separate = true;
+        };
+        for (size_t c = 0; c < set.pointCounts.size(); ++c) {
+            const size_t count = static_cast<size_t>(set.pointCounts[c]);
+            if (cubic)
+                putPoint(set.points[first]);
+            for (size_t j = 0; j < count; ++j)
+                putPoint(set.points[first + j]);
+            if (cubic)
+                putPoint(set.points[first + count - 1]);
+            first += count;
+        }
     }
     out.append("]\n  \"varying float width\" ");
     appendFloatList(out, set.widths);
@@ -223,12 +230,15 @@ void appendSubdivisionMesh(textBuffer& out, const featherMeshData& mesh,
     appendIntegers(out, mesh.polygonConnects);
     // The tube is open at both ends: its boundary is kept sharp rather than shrunk.
     out.append("\n  [\"interpolateboundary\"] [0 0] [] []\n  \"P\" [");
-    for (unsigned int i = 0; i < mesh.points.length(); ++i) {
-        if (i)
-            out.append(' ');
-        appendTriple(out, mesh.points[i]);
+    {
+        reservedText text(out, 3 * mesh.points.length(), 3 * mesh.points.length() + 1);
+        for (unsigned int i = 0; i < mesh.points.length(); ++i) {
+            if (i)
+                text.put(' ');
+            putTriple(text, mesh.points[i]);
+        }
+        text.put(']');
     }
-    out.append(']');
     const bool haveUVs = mesh.uvIds.length() == mesh.polygonConnects.length() &&
                          mesh.uArray.length() > 0 && mesh.uArray.length() == mesh.vArray.length();
     if (settings.exportBarbuleUV && haveUVs) {
