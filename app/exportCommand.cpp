@@ -82,7 +82,7 @@ int exportCommand(const std::vector<std::string>& arguments) {
     for (size_t pass = 0; pass < frames.passes(); ++pass) {
         const std::string file = startFramePass(frames, pass, output);
         bar.stage(framePassLabel(frames, pass, "building feathers"), pass, frames.passes());
-        const FeatherBuildReport built = buildFeatherHolders(bar, node);
+        const FeatherBuildReport built = buildFeatherHolders(bar, FeatherDepth::kEvaluated, node);
         if (built.failed()) {
             // A partial export must not replace a good one: the file is left as it was.
             bar.clear();
@@ -92,7 +92,8 @@ int exportCommand(const std::vector<std::string>& arguments) {
 
         bar.stage(framePassLabel(frames, pass, "writing " + file), pass, frames.passes());
         host::MelValue written;
-        std::string command = "quilloExportFeathers -format " + format + " -file " + melQuoted(file);
+        std::string command =
+            "quilloExportFeathers -format " + format + " -file " + melQuoted(file);
         if (!part.whole())
             command += " -part " + melQuoted(partText);
         if (!node.empty())

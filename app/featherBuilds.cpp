@@ -1,7 +1,9 @@
 #include "featherBuilds.h"
 
+#include "commandLine.h"
 #include "progressBar.h"
 
+#include <host/mel.h>
 #include <host/messages.h>
 #include <host/scene.h>
 
@@ -52,7 +54,8 @@ bool isFeatherHolder(const std::string& node) {
     return false;
 }
 
-FeatherBuildReport buildFeatherHolders(ProgressBar& bar, const std::string& onlyNode) {
+FeatherBuildReport buildFeatherHolders(ProgressBar& bar, FeatherDepth depth,
+                                       const std::string& onlyNode) {
     host::Scene& scene = host::Scene::current();
     std::vector<std::pair<std::string, const char*>> plugs;
     for (const std::string& node : scene.nodeNames())
@@ -68,6 +71,10 @@ FeatherBuildReport buildFeatherHolders(ProgressBar& bar, const std::string& only
         host::MessageCapture capture(bar.shown() ? host::MessageCapture::Echo::kSilent
                                                  : host::MessageCapture::Echo::kPassThrough);
         scene.evaluate(plugs[i].first + "." + plugs[i].second);
+        // A system's evaluation only prepares its feathers; drawing builds them, and what that
+        // reports belongs to the node too.
+        if (depth == FeatherDepth::kBuilt)
+            host::melExecute("quilloBuildReport " + melQuoted(plugs[i].first));
         const std::vector<std::string> errors = capture.texts(host::MessageKind::kError);
         if (!errors.empty())
             report.failures.push_back({plugs[i].first, errors.front()});

@@ -24,9 +24,15 @@ struct FeatherBuildReport {
     std::string summary() const;
 };
 
-// Evaluates each holder's building plug in the scene's node order (only the node named
-// `onlyNode` when one is named), the bar following them.
-FeatherBuildReport buildFeatherHolders(ProgressBar& bar, const std::string& onlyNode = "");
+// How far the holders are taken: evaluated (a feather node builds its feathers, a feather
+// system prepares them, which an export then builds as it writes them), or built too, as
+// drawing needs them.
+enum class FeatherDepth { kEvaluated, kBuilt };
+
+// Takes each holder that far, in the scene's node order (only the node named `onlyNode` when
+// one is named), the bar following them.
+FeatherBuildReport buildFeatherHolders(ProgressBar& bar, FeatherDepth depth,
+                                       const std::string& onlyNode = "");
 
 // The names of the scene's feather nodes and systems, in scene order.
 std::vector<std::string> featherHolderNames();

@@ -92,7 +92,7 @@ int renderCommand(const std::vector<std::string>& arguments) {
         const std::string file = startFramePass(frames, pass, output);
         // Built before drawing so that the nodes that fail are known; drawing shows the rest.
         bar.stage(framePassLabel(frames, pass, "building feathers"), pass, frames.passes());
-        const FeatherBuildReport built = buildFeatherHolders(bar);
+        const FeatherBuildReport built = buildFeatherHolders(bar, FeatherDepth::kBuilt);
         bar.stage(framePassLabel(frames, pass, "drawing"), pass, frames.passes());
         host::Image image;
         const MStatus drawn = host::renderView(settings, image, [&bar](int done, int total) {

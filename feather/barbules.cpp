@@ -458,6 +458,23 @@ bool buildFeather(featherGenerator& generator, const turtlePath& path, featherGe
     return buildPreparedFeather(generator, in, path, geometry, seed);
 }
 
+bool buildPreparedRachis(const featherInfo& info, const buildInputs& in, const turtlePath& path,
+                         featherGeometry& geometry) {
+    if (path.frames.empty()) {
+        return false;
+    }
+    if (!pathIsFinite(path)) {
+        return refuse(geometry);
+    }
+    sampleRachis(path, info.rachisStart, info.rachisEnd, in.rachisPointCount, geometry);
+    if (geometry.rachisLength < minimumLength) {
+        return refuse(geometry);
+    }
+    expandExtentBox(geometry, geometry.rachisLength * info.barbuleLength, 1.0f,
+                    info.proxyBoundingBoxScale);
+    return true;
+}
+
 bool buildPreparedFeather(featherGenerator& generator, const buildInputs& in,
                           const turtlePath& path, featherGeometry& geometry, unsigned int seed) {
     generator.clampToUnitSquare = false;
@@ -465,19 +482,15 @@ bool buildPreparedFeather(featherGenerator& generator, const buildInputs& in,
         return false;
     }
     const featherInfo* infoPointer = generator.info;
-    if (!infoPointer || !pathIsFinite(path)) {
+    if (!infoPointer) {
         return refuse(geometry);
     }
     const featherInfo& info = *infoPointer;
-    geometry.seed = static_cast<int>(seed);
-
-    sampleRachis(path, info.rachisStart, info.rachisEnd, in.rachisPointCount, geometry);
-    const float rachisLength = geometry.rachisLength;
-    if (rachisLength < minimumLength) {
-        return refuse(geometry);
+    if (!buildPreparedRachis(info, in, path, geometry)) {
+        return false;
     }
-    const float fullLength = rachisLength * info.barbuleLength;
-    expandExtentBox(geometry, fullLength, 1.0f, info.proxyBoundingBoxScale);
+    geometry.seed = static_cast<int>(seed);
+    const float fullLength = geometry.rachisLength * info.barbuleLength;
     fillRachisThickness(in.rachisThickScale, info.rachisThick, geometry);
     if (info.rachisRenderAs == 1 || info.outputFeatherMesh) {
         buildRachisMesh(geometry, info.rachisThick, info.rachisSides);

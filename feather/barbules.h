@@ -44,6 +44,13 @@ bool buildFeather(featherGenerator& generator, const turtlePath& path, featherGe
 bool buildPreparedFeather(featherGenerator& generator, const buildInputs& inputs,
                           const turtlePath& path, featherGeometry& geometry, unsigned int seed);
 
+// The first stage of buildPreparedFeather alone: the sampled rachis, its length and the extent
+// box grown by the barbules' reach (no thickness, tube or barbules). What it gives is what the
+// whole build gives for those fields, so a caller can tell beforehand whether a feather's
+// positions stay finite (extentIsFinite). Same returns as buildFeather; reads no ramp.
+bool buildPreparedRachis(const featherInfo& info, const buildInputs& inputs, const turtlePath& path,
+                         featherGeometry& geometry);
+
 // Grows a feather in the parameter space of a guide NURBS surface (domain [0, 1] both ways)
 // and projects every point onto it; world-space results. The rachis runs along `direction` at
 // rachisPosition; the left barbules fill the parameter range on one side of it, the right ones

@@ -49,7 +49,6 @@ const std::vector<featherGeometry>& quilloSystem::builtFeathers() const {
     if (feathersBuilt)
         return feathers;
     feathersBuilt = true;
-    const unsigned int overflowedBefore = plan->overflowedFeathers();
     // No exception may reach the host: memory running out fails this build alone.
     try {
         collectFeathers(*plan, feathers);
@@ -59,10 +58,6 @@ const std::vector<featherGeometry>& quilloSystem::builtFeathers() const {
     }
     for (featherGeometry& feather : feathers)
         feather.dropBuildOnlyData();
-    if (const unsigned int overflowed = plan->overflowedFeathers() - overflowedBefore)
-        reportError(std::to_string(overflowed) + " of " + std::to_string(plan->slotCount()) +
-                    " feathers have positions that are not finite numbers in single precision "
-                    "once built; they were left out.");
     return feathers;
 }
 

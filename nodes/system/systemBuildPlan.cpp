@@ -199,7 +199,13 @@ unsigned int systemBuildPlan::countNonFinitePaths() const {
     runOnWorkers(keptCount_, workers_, [&](size_t item, unsigned int worker) {
         rootScratch& own = scratch[worker];
         const unsigned int k = static_cast<unsigned int>(item);
-        nonFinite[k] = blendPath(k, own) && !pathIsFinite(own.path);
+        if (!blendPath(k, own))
+            return;
+        // As the build finds it: the path, then the rachis and extent sampled along it.
+        own.geometry.clear();
+        nonFinite[k] = !pathIsFinite(own.path) ||
+                       (buildPreparedRachis(description_, inputs_, own.path, own.geometry) &&
+                        !extentIsFinite(own.geometry));
     });
     return static_cast<unsigned int>(std::count(nonFinite.begin(), nonFinite.end(), 1));
 }
@@ -229,8 +235,7 @@ void systemBuildPlan::build(size_t first, size_t end, const delivery& deliver) c
             return;
         }
         if (!extentIsFinite(own.geometry)) {
-            ++overflowed_; // overflowed on the way: no feather
-            return;
+            return; // counted by prepare()
         }
         deliver(k, own.geometry, worker);
     });

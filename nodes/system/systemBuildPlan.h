@@ -23,7 +23,6 @@
 
 #include <maya/MColor.h>
 
-#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -45,15 +44,15 @@ class systemBuildPlan : public featherSource {
     size_t slotCount() const override { return keptCount_; }
     unsigned int workerCount() const override { return workers_; }
     // Builds the feathers of slots [first, end); slot k is seeded randomSeed + k. Roots that
-    // find no guide, whose blended path or built feather is not finite, or whose build fails
-    // deliver nothing.
+    // find no guide, whose feather is not finite (nonFinitePaths) or whose build fails deliver
+    // nothing.
     void build(size_t first, size_t end, const delivery& deliver) const override;
 
-    // Kept roots whose blended path is not finite in single precision (counted by prepare(),
-    // which blends every path once so that the node can report them before anything is
-    // built), and feathers found not finite once built, by the builds so far.
+    // Kept roots whose blended path, or the feather's rachis and extent along it, is not
+    // finite in single precision: they give no feather. prepare() blends every path and
+    // samples its rachis once (buildPreparedRachis) to count them, so that the node can report
+    // them before anything is built.
     unsigned int nonFinitePaths() const { return nonFinitePaths_; }
-    unsigned int overflowedFeathers() const { return overflowed_; }
 
   private:
     struct rootScratch;
@@ -79,5 +78,4 @@ class systemBuildPlan : public featherSource {
     idRegistry guides_;
     guideIndex index_;
     unsigned int nonFinitePaths_ = 0;
-    mutable std::atomic<unsigned int> overflowed_{0};
 };

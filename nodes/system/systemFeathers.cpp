@@ -29,7 +29,7 @@ systemBuildReport buildSystemFeathers(featherGenerator& generator, const idRegis
     }
     collectFeathers(plan, feathers);
     report.roots = static_cast<unsigned int>(plan.slotCount());
-    report.nonFinitePaths = plan.nonFinitePaths() + plan.overflowedFeathers();
+    report.nonFinitePaths = plan.nonFinitePaths();
     return report;
 }
 

@@ -67,7 +67,8 @@ std::vector<std::string> ribNodeBodies(const std::string& text) {
 // the feather node's slices empty.
 TEST_F(QuilloSplitExport, PartsJoinToExactlyTheWholeExportInEveryFormat) {
     for (const std::string format : {"json", "obj"}) {
-        const std::string whole = testfiles::read(exportAs("whole." + format, " --format " + format));
+        const std::string whole =
+            testfiles::read(exportAs("whole." + format, " --format " + format));
         ASSERT_GT(whole.size(), 1000u);
         for (const int count : {1, 3, 7}) {
             std::string parts;
@@ -89,7 +90,7 @@ TEST_F(QuilloSplitExport, PartsJoinToExactlyTheWholeExportInEveryFormat) {
 // feather blocks exactly as the whole inline export does.
 TEST_F(QuilloSplitExport, RibPartsHoldTheWholeExportAndTheMainFileReadsEachOne) {
     const std::vector<std::string> whole =
-        ribNodeBodies(readFile(exportAs("whole.rib", " --format rib")));
+        ribNodeBodies(testfiles::read(exportAs("whole.rib", " --format rib")));
     for (const int count : {1, 3, 7}) {
         std::string parts;
         std::vector<std::string> joined(whole.size());
@@ -98,14 +99,14 @@ TEST_F(QuilloSplitExport, RibPartsHoldTheWholeExportAndTheMainFileReadsEachOne) 
                                               " --format rib --part " + std::to_string(index) +
                                                   "/" + std::to_string(count));
             parts += " " + part;
-            const std::vector<std::string> bodies = ribNodeBodies(readFile(part));
+            const std::vector<std::string> bodies = ribNodeBodies(testfiles::read(part));
             for (size_t n = 0; n < bodies.size() && n < joined.size(); ++n)
                 joined[n] += bodies[n];
         }
         EXPECT_TRUE(joined == whole) << count << " parts";
         const RunResult run = join(parts, "main.rib");
         ASSERT_EQ(run.exitCode, 0) << run.output;
-        const std::string main = readFile(folder + "main.rib");
+        const std::string main = testfiles::read(folder + "main.rib");
         for (int index = 0; index < count; ++index) {
             const std::string archive = "Procedural \"DelayedReadArchive\" [\"" + folder + "part" +
                                         std::to_string(index) + ".rib\"] [";
