@@ -37,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The delayed-read form: a procedural with the node's bound and its archive's name.
     const MBoundingBox bound = ribNodeBound(built.node);
     const std::string folder = archiveFolder(in.ConsumeRandomLengthString(16), "/scene/out.rib");
-    const std::string archive = archivePath(folder, "/scene/out.rib", built.node.name);
+    const std::string archive =
+        archivePath(folder, archiveStem("/scene/out.rib"), 1, built.node.name);
     check(archive.rfind(folder, 0) == 0, "the archive lies in its folder");
     check(archive.find('/', folder.size()) == std::string::npos,
           "a node name cannot lead the archive out of its folder");
