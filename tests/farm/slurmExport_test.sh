@@ -2,8 +2,9 @@
 # The farm scripts on a real Slurm cluster: a one-node cluster started here (munge with its own
 # key and socket, slurmctld and slurmd on loopback ports, everything in a scratch folder, all
 # stopped at the end), scripts/farm/slurm-submit.sh submitting a 4-part export of the example
-# as a job array with a dependent join job, and the joined file compared byte for byte with
-# the whole export made here.
+# as a job array with a dependent join job, and a 2-part export of three frames of the animated
+# example (a task per frame and part, a join task per frame); each joined file is compared
+# byte for byte with the whole export made here.
 #
 #   slurmExport_test.sh QUILLO SOURCE_DIR
 #
@@ -109,23 +110,46 @@ for _ in $(seq 60); do
 done
 sinfo -h -o %t | grep -q idle || fail "the node never became idle: $(sinfo 2>&1)"
 
-# The whole export here, the split one on the cluster.
+# Waits for a job (array) to leave the queue.
+wait_for() {
+  for _ in $(seq 240); do
+    [ -z "$(squeue -h -j "$1" 2>/dev/null)" ] && return
+    sleep 0.5
+  done
+  fail "job $1 is still queued or running"
+}
+
+# The whole exports here, the split ones on the cluster, both submitted before either is waited
+# for.
 scene="$source_dir/examples/featherGuides.ma"
+animated="$source_dir/examples/animatedWing.ma"
 "$quillo" export "$scene" -o "$work/whole.json" >/dev/null || fail "the local export failed"
-submitted=$(QUILLO="$quillo" "$source_dir/scripts/farm/slurm-submit.sh" "$scene" \
-  "$work/out/feathers.json" 4 --output="$work/out/%x-%A_%a.log") || fail "submitting failed"
-echo "$submitted"
-join_job=$(echo "$submitted" | sed -n 's/^join job //p')
-[ -n "$join_job" ] || fail "no join job in: $submitted"
-for _ in $(seq 240); do
-  [ -z "$(squeue -h -j "$join_job" 2>/dev/null)" ] && break
-  sleep 0.5
+for frame in 1 12 23; do
+  "$quillo" export "$animated" -o "$work/whole.$frame.obj" --format obj --frame $frame >/dev/null ||
+    fail "the local export of frame $frame failed"
 done
-[ -z "$(squeue -h -j "$join_job" 2>/dev/null)" ] || fail "the join job is still queued or running"
+submit() {
+  QUILLO="$quillo" "$source_dir/scripts/farm/slurm-submit.sh" "$@" \
+    --output="$work/out/%x-%A_%a.log" || fail "submitting failed: $*"
+}
+submitted=$(submit "$scene" "$work/out/feathers.json" 4)
+animated_submitted=$(submit "$animated" "$work/out/wing.###.obj" 2 --frames 1:23:11)
+echo "$submitted"
+echo "$animated_submitted"
+for jobs in "$submitted" "$animated_submitted"; do
+  join_job=$(echo "$jobs" | sed -n 's/^join job //p')
+  [ -n "$join_job" ] || fail "no join job in: $jobs"
+  wait_for "$join_job"
+done
 
 for k in 0 1 2 3; do
   [ -f "$work/out/feathers.part${k}of4.json" ] || fail "part $k of 4 was not written"
 done
 [ -f "$work/out/feathers.json" ] || fail "the join job wrote nothing"
 cmp "$work/whole.json" "$work/out/feathers.json" || fail "the joined export differs from the whole"
-echo "PASSED: 4 parts on Slurm joined to the whole export byte for byte"
+for frame in 1 12 23; do
+  joined="$work/out/wing.$(printf %03d $frame).obj"
+  [ -f "$joined" ] || fail "frame $frame was not joined"
+  cmp "$work/whole.$frame.obj" "$joined" || fail "frame $frame joined differs from its whole export"
+done
+echo "PASSED: 4 parts, and 2 parts of 3 frames, on Slurm joined to the whole exports byte for byte"
