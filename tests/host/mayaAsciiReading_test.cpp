@@ -380,6 +380,32 @@ TEST_F(MayaAsciiReading, ShapesLeftEmptyByHistoryAreReportedWhateverLiesBetween)
     EXPECT_FALSE(surface.asMObject().isNull());
 }
 
+TEST_F(MayaAsciiReading, AnArrayPlugWithoutAnIndexMeansElementZero) {
+    open("createNode transform -n \"a\";\n"
+         "\taddAttr -ci true -m -ln \"outs\" -at \"double\";\n"
+         "\tsetAttr \".outs[0]\" 2.5;\n"
+         "createNode transform -n \"b\";\n"
+         "\taddAttr -ci true -ln \"in1\" -at \"double\";\n"
+         "\taddAttr -ci true -m -ln \"ins\" -at \"double\";\n"
+         "createNode objectSet -n \"s\";\n"
+         "connectAttr \"a.outs\" \"b.in1\";\n"
+         "connectAttr \"a.outs\" \"b.ins\";\n"
+         "connectAttr \"b.msg\" \"s.dnsm\";\n"
+         "connectAttr \"a.msg\" \"s.dnsm\" -na;\n");
+    EXPECT_TRUE(errors().empty()) << joined(errors());
+    double value = 0;
+    ASSERT_TRUE(scene.getAttr("b.in1", value));
+    EXPECT_EQ(value, 2.5);
+    host::Scene::registerMelCommands();
+    host::MelValue result;
+    ASSERT_TRUE(host::melExecute("listConnections -p true -s true -d false s", &result));
+    EXPECT_EQ(result.asStringArray(), (Strings{"b.message", "a.message"}));
+    ASSERT_TRUE(host::melExecute("listConnections -p true -c true -s true -d false b", &result));
+    host::Scene::deregisterMelCommands();
+    EXPECT_EQ(result.asStringArray(), (Strings{"b.in1", "a.outs[0]", "b.ins", "a.outs"}));
+    EXPECT_EQ(saveAndReopen().find("connectAttr \"a.outs\" \"b.in1\""), std::string::npos);
+}
+
 TEST_F(MayaAsciiReading, AttributeNamesMayBeginWithAnUnderscore) {
     open("createNode transform -n \"a\";\n"
          "\taddAttr -ci true -sn \"__flag\" -ln \"__flag\" -at \"bool\";\n"

@@ -67,6 +67,17 @@ bool resolveEnd(CommandRun& run, const std::string& text, PlugEnd& end) {
     return true;
 }
 
+// Maya reads an array plug named without an index as its element 0 when the other end is a
+// single plug: "planeShape.ws" is "planeShape.ws[0]". Two whole arrays connect as arrays.
+void takeImpliedElement(PlugEnd& source, PlugEnd& destination) {
+    if (!source.known || !destination.known || source.plug.isArray() == destination.plug.isArray())
+        return;
+    PlugEnd& whole = source.plug.isArray() ? source : destination;
+    whole.plug.ref.indices.back() = 0;
+    whole.path += "[0]";
+    whole.parts.back().indexed = true;
+}
+
 bool pathUnder(const std::string& path, const std::string& top) {
     return path == top || (path.size() > top.size() && path.compare(0, top.size(), top) == 0 &&
                            (path[top.size()] == '[' || path[top.size()] == '.'));
@@ -186,6 +197,7 @@ bool runConnectAttr(CommandRun& run) {
             destination.path += "[" + std::to_string(index) + "]";
         }
     }
+    takeImpliedElement(source, destination);
     Graph& graph = Graph::instance();
     std::string error;
     // A kept connection into the destination counts as its input as much as a graph one does.
@@ -265,6 +277,8 @@ bool runDisconnectAttr(CommandRun& run) {
         !resolveEnd(run, args.positional[1].text, destination))
         return false;
     const bool anyElement = args.has("nextAvailable");
+    if (!anyElement)
+        takeImpliedElement(source, destination);
     Graph& graph = Graph::instance();
     if (source.known && destination.known) {
         for (const auto& c : std::vector<std::shared_ptr<Connection>>(destination.node->incoming)) {
