@@ -66,7 +66,9 @@ MFnData::Type dataTypeNamed(const std::string& name, unsigned int& pluginId) {
         {"lattice", MFnData::kLattice},
         {"sphere", MFnData::kSphere},
         {"subdSurface", MFnData::kSubdSurface},
-        {"dynArrayAttrs", MFnData::kDynArrayAttrs}};
+        {"dynArrayAttrs", MFnData::kDynArrayAttrs},
+        // Aliases of a node's plugs (a blendShape's target names): kept as written.
+        {"attributeAlias", MFnData::kAny}};
     for (const auto& [text, type] : types)
         if (name == text)
             return type;
@@ -233,6 +235,15 @@ std::shared_ptr<AttributeDef> buildAttribute(CommandRun& run, DynamicAttributeIn
         !flagBool(run, "indexMatters", true, def->indexMatters))
         return nullptr;
     def->internal = value;
+    if (const SceneToken* behaviour = args.value("disconnectBehaviour")) {
+        // 0 delete the element, 1 reset the value, 2 nothing, as MFnAttribute numbers them.
+        int code = -1;
+        if (!parseIntText(behaviour->text, code) || code < 0 || code > 2) {
+            run.error("-disconnectBehaviour expects 0, 1 or 2, got '" + behaviour->text + "'.");
+            return nullptr;
+        }
+        def->disconnectBehavior = static_cast<MFnAttribute::DisconnectBehavior>(code);
+    }
     def->array = args.has("multi");
     def->usedAsColor = args.has("usedAsColor");
     def->dynamic = true;

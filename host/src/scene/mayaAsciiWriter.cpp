@@ -235,6 +235,8 @@ class SceneWriter {
     void writeAddAttr(Node* node, const AttributeDef* a, const AttributeDef* parent) {
         const DynamicAttributeInfo* info = state_.attributeInfo(a, false);
         std::string line = "\taddAttr";
+        if (a->disconnectBehavior != MFnAttribute::kNothing)
+            line += " -dcb " + std::to_string(static_cast<int>(a->disconnectBehavior));
         if (!a->storable)
             line += " -s false";
         if (!a->readable)

@@ -199,6 +199,7 @@ const std::vector<SceneCommandSyntax>& sceneCommandTable() {
           {"pxy", "proxy", 1},
           {"fn", "fromPlugin", 0},
           {"is", "internalSet", 1},
+          {"dcb", "disconnectBehaviour", 1},
           {"e", "edit", 0}},
          &runAddAttr,
          false},
