@@ -5,6 +5,7 @@
 #include "../sharedScenes.h"
 #include "graph/graph.h"
 #include "scene/sceneState.h"
+#include "scene/typedValues.h"
 
 #include <host/messages.h>
 #include <host/scene.h>
@@ -14,14 +15,63 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
+
+namespace sceneDumping {
+
+// Values that connections feed are not the file's: they are skipped.
+inline void dumpSlot(const host::AttributeDef* a, const host::Slot& slot, const std::string& path,
+                     std::ostringstream& out, const std::set<const host::AttributeDef*>& fed) {
+    if (fed.count(a))
+        return;
+    if (a->array && slot.container) {
+        for (const auto& [index, element] : slot.elements)
+            dumpSlot(a, element, path + "[" + std::to_string(index) + "]", out, fed);
+        return;
+    }
+    if (!a->children.empty()) {
+        for (size_t k = 0; k < a->children.size() && k < slot.children.size(); ++k)
+            dumpSlot(a->children[k].get(), slot.children[k], path + "." + a->children[k]->name, out,
+                     fed);
+        return;
+    }
+    char number[40];
+    switch (a->kind) {
+    case host::AttributeDef::Kind::Numeric:
+    case host::AttributeDef::Kind::Enum:
+        if (a->kind == host::AttributeDef::Kind::Numeric &&
+            a->numericType == MFnNumericData::kFloat)
+            std::snprintf(number, sizeof number, "%.9g", static_cast<float>(slot.get(a)));
+        else
+            std::snprintf(number, sizeof number, "%.17g", slot.get(a));
+        out << path << " " << number << "\n";
+        return;
+    case host::AttributeDef::Kind::Typed:
+        if (a->dataType == MFnData::kString) {
+            out << path << " \"" << slot.text.asChar() << "\"\n";
+        } else if (!slot.data.isNull()) {
+            const host::TypedValueFormat* format = host::formatOwning(slot.data);
+            out << path << " "
+                << (format ? format->typeName + " " + format->format(slot.data)
+                           : std::string("(data without a text form)"))
+                << "\n";
+        }
+        return;
+    default:
+        return;
+    }
+}
+
+} // namespace sceneDumping
 
 class MayaAsciiTest : public ::testing::Test {
   protected:
@@ -105,6 +155,57 @@ class MayaAsciiTest : public ::testing::Test {
                 line.rfind("// End of", 0) != 0)
                 kept += line + "\n";
         return kept;
+    }
+
+    // Messages without the file and line they name ("a.ma line 3: setAttr: ..." -> "setAttr:
+    // ..."), to compare the errors of a file and of its saved copy.
+    static std::vector<std::string> withoutPlaces(const std::vector<std::string>& lines) {
+        std::vector<std::string> texts;
+        for (const std::string& line : lines) {
+            const size_t at = line.find(" line ");
+            const size_t colon = at == std::string::npos ? at : line.find(": ", at);
+            texts.push_back(colon == std::string::npos ? line : line.substr(colon + 2));
+        }
+        return texts;
+    }
+
+    // Everything the scene holds, as text: each node with its type and parent, every stored
+    // value (numbers in the type they are stored in, data in its file form), values and
+    // connections kept as written, graph connections, locks and the commands kept unapplied.
+    static std::string sceneDump() {
+        using sceneDumping::dumpSlot;
+        std::ostringstream out;
+        host::SceneState& state = host::SceneState::instance();
+        for (host::Node* node : host::Graph::instance().nodes()) {
+            out << "node " << node->name() << " " << node->typeName() << " "
+                << (node->parent() ? node->parent()->name() : "") << (node->locked ? " locked" : "")
+                << "\n";
+            std::set<const host::AttributeDef*> fed;
+            std::set<std::string> connections;
+            for (const auto& c : node->incoming) {
+                fed.insert(c->destination.attribute);
+                connections.insert(host::Graph::plugName(c->source) + " " +
+                                   host::Graph::plugName(c->destination));
+            }
+            for (const host::AttributeDef* top : node->topAttributes()) {
+                if (!top->storable || node->type()->isComputed(top))
+                    continue;
+                if (const host::Slot* slot = node->topSlot(top))
+                    dumpSlot(top, *slot, node->name() + "." + top->name, out, fed);
+            }
+            for (const auto& [path, text] : node->rawValues)
+                out << "raw " << node->name() << "." << path << " " << text << "\n";
+            for (const std::string& plug : node->lockedPlugs)
+                out << "locked " << plug << "\n";
+            for (const std::string& connection : connections)
+                out << "connection " << connection << "\n";
+        }
+        for (const host::RawConnection* c : state.rawConnections.all())
+            out << "raw connection " << c->source.lock()->name() << "." << c->sourcePath << " "
+                << c->destination.lock()->name() << "." << c->destinationPath << "\n";
+        for (const host::KeptCommand& kept : state.keptCommands)
+            out << "kept " << kept.text << "\n";
+        return out.str();
     }
 
     host::Scene& scene = host::Scene::current();

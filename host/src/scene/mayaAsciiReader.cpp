@@ -95,12 +95,18 @@ class FileReader {
             if (result == MayaAsciiLexer::Result::kError) {
                 ++state_.errors;
                 report(MessageKind::kError, line, error + ".");
+                SceneState::instance().unkeptText.push_back(
+                    "line " + std::to_string(line) + " of '" + state_.path + "' (" + error + ")");
                 continue;
             }
-            if (result == MayaAsciiLexer::Result::kPart)
-                runInParts(lexer, command, text);
-            else
-                run(command, text);
+            const bool applied = result == MayaAsciiLexer::Result::kPart
+                                     ? runInParts(lexer, command, text)
+                                     : run(command, text);
+            if (!applied)
+                keep(command, text);
+            if (command.name == "connectAttr" || command.name == "disconnectAttr" ||
+                command.name == "relationship")
+                pastNodes_ = true;
             reportOrphans(command.line);
         }
         graph.holdOrphans(wasHolding);
@@ -124,10 +130,31 @@ class FileReader {
                                  ": " + text);
     }
 
+    // Keeps a command the host did not apply, to be saved back where it stood: among the
+    // connections once they have begun, else in the block of the node it follows.
+    void keep(const SceneCommand& command, const std::string& text) {
+        KeptCommand kept;
+        kept.text = text.substr(command.start, command.end - command.start);
+        kept.where = state_.path + " line " + std::to_string(command.line);
+        kept.beforeValues = command.name == "addAttr";
+        std::shared_ptr<Node> node;
+        for (const std::weak_ptr<Node>& target : state_.targets)
+            if (auto alive = target.lock(); alive && alive->alive())
+                node = alive;
+        if (pastNodes_ || command.name == "connectAttr" || command.name == "disconnectAttr") {
+            kept.place = KeptCommand::Place::kTail;
+        } else if (node) {
+            kept.place = KeptCommand::Place::kNode;
+            kept.node = node;
+        }
+        SceneState::instance().keptCommands.push_back(std::move(kept));
+    }
+
     // A command too long to hold at once, its first part in `command`. setAttr takes its
     // values part by part; every other command gets them all. The lexer is past the command
-    // afterwards, whatever the command did.
-    void runInParts(MayaAsciiLexer& lexer, SceneCommand& command, const std::string& text) {
+    // afterwards, whatever the command did, and `command` spans all of its text. True when the
+    // command was applied.
+    bool runInParts(MayaAsciiLexer& lexer, SceneCommand& command, const std::string& text) {
         SceneCommand rest = command;
         rest.args.clear();
         bool last = false, broken = false;
@@ -142,6 +169,9 @@ class FileReader {
             if (result == MayaAsciiLexer::Result::kError) {
                 ++state_.errors;
                 report(MessageKind::kError, errorLine, error + ".");
+                SceneState::instance().unkeptText.push_back(
+                    "the " + command.name + " command at line " + std::to_string(command.line) +
+                    " of '" + state_.path + "' (" + error + ")");
                 broken = true;
                 return false;
             }
@@ -149,27 +179,30 @@ class FileReader {
             return true;
         };
         std::vector<SceneToken> part;
+        bool applied = false;
         if (!sceneMayRun(command.name)) {
             skipped_.add(statementName(command), command.line);
         } else if (command.name == "setAttr") {
-            run(command, text, more);
+            applied = run(command, text, more);
         } else {
             while (more(part))
                 for (SceneToken& token : part)
                     command.args.push_back(std::move(token));
             command.end = rest.end;
-            if (!broken)
-                run(command, text);
+            applied = !broken && run(command, text);
         }
         while (more(part))
             continue;
+        command.end = std::max(command.end, rest.end);
+        return applied || broken; // a broken command has no end to keep it by
     }
 
-    void run(const SceneCommand& command, const std::string& text,
+    // Runs one command; true when the host applied it.
+    bool run(const SceneCommand& command, const std::string& text,
              const CommandRun::MoreValues& more = nullptr) {
         if (!sceneMayRun(command.name)) {
             skipped_.add(statementName(command), command.line);
-            return;
+            return false;
         }
         const SceneCommandSyntax* syntax = findSceneCommand(command.name);
         if (!syntax) {
@@ -178,14 +211,16 @@ class FileReader {
             if (melCommandExists(command.name) || melProcedureExists(command.name) ||
                 isMelBlockStatement(command.name)) {
                 if (!melExecute(text.substr(command.start, command.end - command.start), nullptr,
-                                state_.path + " line " + std::to_string(command.line)))
+                                state_.path + " line " + std::to_string(command.line))) {
                     ++state_.errors;
-                return;
+                    return false;
+                }
+                return true;
             }
             ++state_.errors;
             report(MessageKind::kError, command.line,
                    "unknown command '" + command.name + "'; it is skipped.");
-            return;
+            return false;
         }
         int line = command.line;
         CommandRun run(
@@ -204,9 +239,9 @@ class FileReader {
         std::string error;
         if (!parseSceneArgs(*syntax, command.args, false, run.args, error)) {
             run.error(error + ".");
-            return;
+            return false;
         }
-        runSceneCommand(*syntax, run);
+        return runSceneCommand(*syntax, run) && !run.failed();
     }
 
     // The playback range from the scene configuration script node's text, read, never run.
@@ -332,6 +367,7 @@ class FileReader {
     ReadState state_;
     SkippedCommands skipped_;
     bool silenced_ = false;
+    bool pastNodes_ = false; // the file's connections have begun
 };
 
 } // namespace

@@ -16,6 +16,7 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <map>
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -94,6 +95,8 @@ class SceneWriter {
             out_ += "fileInfo " + quoteText(key) + " " + quoteText(value) + ";\n";
         for (const std::string& structure : state_.dataStructures)
             out_ += structure + ";\n";
+        sortKeptCommands();
+        writeKept(kept_[nullptr]);
         std::vector<Node*> nodes = Graph::instance().nodes();
         for (Node* node : nodes)
             if (!isImplicit(node))
@@ -104,11 +107,39 @@ class SceneWriter {
         writeConnections(nodes);
         for (const std::string& relationship : state_.relationships)
             out_ += relationship + ";\n";
+        writeKept(tail_);
+        for (const std::string& text : state_.unkeptText)
+            warnings_.push_back(text + " could not be read as a command and is not saved.");
         out_ += "// End of " + name + "\n";
         return out_;
     }
 
   private:
+    // The commands read files held that the host did not apply, by where they go.
+    void sortKeptCommands() {
+        for (const KeptCommand& command : state_.keptCommands) {
+            if (command.place == KeptCommand::Place::kTail) {
+                tail_.push_back(&command);
+                continue;
+            }
+            std::shared_ptr<Node> node = command.node.lock();
+            if (command.place == KeptCommand::Place::kNode && (!node || !node->alive())) {
+                warnings_.push_back("the command at " + command.where +
+                                    " belonged to a node that has been deleted; it is not "
+                                    "saved.");
+                continue;
+            }
+            kept_[node.get()].push_back(&command);
+        }
+    }
+
+    void writeKept(const std::vector<const KeptCommand*>& commands, bool beforeValues = false,
+                   const char* indent = "") {
+        for (const KeptCommand* command : commands)
+            if (command->beforeValues == beforeValues || !*indent)
+                out_ += indent + command->text + "\n";
+    }
+
     bool isImplicit(const Node* node) const {
         const NodeExtras* extras = state_.extras(node, false);
         return extras && extras->implicit;
@@ -157,20 +188,26 @@ class SceneWriter {
         out_ += ";\n";
         if (extras && !extras->uid.empty())
             out_ += "\trename -uid " + quoteText(extras->uid) + ";\n";
-        for (const AttributeDef* top : node->topAttributes())
-            if (top->dynamic)
-                writeAddAttr(node, top, nullptr);
-        writeValues(node);
+        writeContents(node);
         if (node->locked)
             out_ += "lockNode -l 1 ;\n";
     }
 
     void writeDefaultNode(Node* node) {
         out_ += "select -ne " + reference(node) + ";\n";
+        writeContents(node);
+    }
+
+    // Dynamic attributes and values, with the commands of the node's block that the host kept
+    // without applying them (addAttr among the attributes).
+    void writeContents(Node* node) {
+        const std::vector<const KeptCommand*>& kept = kept_[node];
         for (const AttributeDef* top : node->topAttributes())
             if (top->dynamic)
                 writeAddAttr(node, top, nullptr);
+        writeKept(kept, true, "\t");
         writeValues(node);
+        writeKept(kept, false, "\t");
     }
 
     // ---- addAttr ------------------------------------------------------------------------------
@@ -691,6 +728,8 @@ class SceneWriter {
 
     SceneState& state_;
     std::vector<std::string>& warnings_;
+    std::map<const Node*, std::vector<const KeptCommand*>> kept_; // null: the file's head
+    std::vector<const KeptCommand*> tail_;
     std::string out_;
     std::set<const Node*> written_;
 };

@@ -94,6 +94,22 @@ struct Requirement {
     std::string plugin, version, text;
 };
 
+// A command of a read file that the host did not apply (it refused it, or skipped it as a
+// command an untrusted file may not run), kept as written so that saving puts it back where it
+// stood.
+struct KeptCommand {
+    enum class Place {
+        kHead, // before the first node
+        kNode, // in the block of `node` (after its values; an addAttr before them)
+        kTail  // after the connections
+    };
+    std::string text; // as written, its ';' (or closing brace) included
+    Place place = Place::kHead;
+    std::weak_ptr<Node> node;
+    bool beforeValues = false;
+    std::string where; // "scene.ma line 12", for a save that cannot put it back
+};
+
 class SceneState {
   public:
     static SceneState& instance();
@@ -108,6 +124,10 @@ class SceneState {
     std::vector<std::string> relationships; // relationship commands, as written
     std::vector<std::string> dataStructures;
     std::vector<std::string> workspaceRules; // workspace -fr commands, as written
+    std::vector<KeptCommand> keptCommands;
+    // What read files held that cannot be saved back (text the reader could not split into
+    // commands), said when the scene is saved.
+    std::vector<std::string> unkeptText;
     RawConnectionList rawConnections;
     std::vector<SelectionItem> selection;
     std::string currentFile;
