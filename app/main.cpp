@@ -23,7 +23,7 @@ namespace {
 
 const char* const usage =
     "usage: quillo [COMMAND] [ARGUMENTS] [--plugin PATH] [--scripts DIR] [--trust-scene]\n"
-    "              [--workers N]\n"
+    "              [--reference-path DIR] [--workers N]\n"
     "\n"
     "Commands:\n"
     "  render SCENE.ma -o OUT.png [--size WxH] [--camera NAME] [--shaded] [FRAMES]\n"
@@ -58,6 +58,11 @@ const char* const usage =
     "                  the commands that describe it and the rest is skipped with a\n"
     "                  warning. A trusted scene can write files and run any command:\n"
     "                  use it only for files from a source you trust\n"
+    "  --reference-path DIR\n"
+    "                  a folder where the files a scene references are looked for, after\n"
+    "                  the folders of the scene and of the referencing file and before\n"
+    "                  those of QUILLO_REFERENCE_PATH (repeat for several); a folder also\n"
+    "                  finds a reference by its file name alone\n"
     "  --shaded        draw locators with the flat-shaded display style, not wireframe\n"
     "  --frames A:B[:STEP], --frame F (FRAMES)\n"
     "                  render or export at each frame from A to B (every STEP, 1 by\n"
@@ -75,6 +80,8 @@ const char* const usage =
     "  QUILLO_WORKERS     the build threads when --workers is not given\n"
     "  QUILLO_MAX_POINTS  the build budget: the most points one feather node or feather\n"
     "                     system may build (default 250000000)\n"
+    "  QUILLO_REFERENCE_PATH  folders where referenced files are looked for, ':' between\n"
+    "                     them (after --reference-path)\n"
     "\n"
     "Exit codes:\n"
     "  0    done\n"
@@ -112,7 +119,8 @@ int main(int argc, char** argv) {
     host::Scene::registerMelCommands();
     std::vector<std::string> arguments(argv + 1, argv + argc);
 
-    // --scripts, --trust-scene and --workers apply to every command, wherever they stand;
+    // --scripts, --trust-scene, --reference-path and --workers apply to every command,
+    // wherever they stand;
     // --help wins over everything.
     std::vector<std::string> rest;
     for (size_t i = 0; i < arguments.size(); ++i) {
@@ -122,6 +130,8 @@ int main(int argc, char** argv) {
         }
         if (arguments[i] == "--scripts" && i + 1 < arguments.size()) {
             host::addScriptPath(arguments[++i]);
+        } else if (arguments[i] == "--reference-path" && i + 1 < arguments.size()) {
+            host::Scene::addReferencePath(arguments[++i]);
         } else if (arguments[i] == "--trust-scene") {
             host::Scene::setTrustScenes(true);
         } else if (arguments[i] == "--workers") {

@@ -83,6 +83,7 @@ class MayaAsciiTest : public ::testing::Test {
         // Callbacks first: the data they were given may have gone with the test's locals.
         MMessage::removeCallbacks(callbacks);
         host::Scene::setTrustScenes(false);
+        host::Scene::clearReferencePaths();
         scene.fileNew();
         messages.reset();
         if (!scratch_.empty())
@@ -184,8 +185,12 @@ class MayaAsciiTest : public ::testing::Test {
             std::set<std::string> connections;
             for (const auto& c : node->incoming) {
                 fed.insert(c->destination.attribute);
-                connections.insert(host::Graph::plugName(c->source) + " " +
-                                   host::Graph::plugName(c->destination));
+                // Where index does not matter (set members), which element a connection takes
+                // depends on the order connections are made in.
+                std::string to = host::Graph::plugName(c->destination);
+                if (c->destination.attribute->array && !c->destination.attribute->indexMatters)
+                    to = to.substr(0, to.rfind('[')) + "[]";
+                connections.insert(host::Graph::plugName(c->source) + " " + to);
             }
             for (const host::AttributeDef* top : node->topAttributes()) {
                 if (!top->storable || node->type()->isComputed(top))
@@ -215,4 +220,17 @@ class MayaAsciiTest : public ::testing::Test {
 
   private:
     std::string scratch_;
+};
+
+// The same, with the scene commands registered with MEL for the test.
+class MayaAsciiMelTest : public MayaAsciiTest {
+  protected:
+    void SetUp() override {
+        MayaAsciiTest::SetUp();
+        host::Scene::registerMelCommands();
+    }
+    void TearDown() override {
+        host::Scene::deregisterMelCommands();
+        MayaAsciiTest::TearDown();
+    }
 };

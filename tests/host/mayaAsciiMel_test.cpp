@@ -10,17 +10,8 @@
 
 namespace {
 
-class MayaAsciiMel : public MayaAsciiTest {
+class MayaAsciiMel : public MayaAsciiMelTest {
   protected:
-    void SetUp() override {
-        MayaAsciiTest::SetUp();
-        host::Scene::registerMelCommands();
-    }
-    void TearDown() override {
-        host::Scene::deregisterMelCommands();
-        MayaAsciiTest::TearDown();
-    }
-
     host::MelValue run(const std::string& text) {
         host::MelValue result;
         EXPECT_EQ(host::melExecute(text, &result), MS::kSuccess) << text << "\n"

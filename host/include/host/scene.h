@@ -45,6 +45,16 @@ class Scene {
     // saved back untouched either way, and never run.
     static void setTrustScenes(bool trust);
     static bool trustsScenes();
+    // References (`file -r`) are loaded when a scene is read: each referenced file is read, as
+    // safely as the scene, into its namespace, and the scene's reference edits are applied;
+    // saving writes the reference back with what changed on its nodes as more edits. A
+    // reference unloaded when the scene was saved stays unloaded. Relative paths are looked
+    // for beside the referencing file and the scene, then in the folders given here (in
+    // order), then in those of QUILLO_REFERENCE_PATH (':' between them); a search folder also
+    // finds a file by its name alone. A file found nowhere is warned about once, with every
+    // path tried; its reference is kept.
+    static void addReferencePath(const std::string& folder);
+    static void clearReferencePaths();
     // The file last opened or saved ("" after File > New).
     std::string currentFile() const;
     // Registers the scene commands with the MEL interpreter: createNode, setAttr, addAttr,

@@ -18,6 +18,12 @@ extern std::string currentFile;
 
 namespace {
 
+// A referenced file's scene-wide lines (requirements, relationships, workspace rules) belong
+// to that file, which the scene saves as a reference.
+bool ownedByReference(const CommandRun& run) {
+    return run.reading && run.reading->referenced();
+}
+
 bool validTimeUnit(const std::string& unit) {
     return framesPerSecond(unit) > 0.0;
 }
@@ -32,6 +38,35 @@ void addRequirement(const Requirement& requirement) {
             return;
         }
     list.push_back(requirement);
+}
+
+// `file -rdi` says how a reference stood when the scene was saved (-dr 1: unloaded); `file -r`
+// is a reference, loaded once the file is read. The scene saves both lines back as written.
+bool readReferenceLine(CommandRun& run) {
+    const ParsedArgs& args = run.args;
+    ReadState& reading = *run.reading;
+    const SceneToken* node = args.value("referenceNode");
+    if (args.positional.size() != 1 || !node) {
+        run.error("expected -referenceNode and the file a reference reads.");
+        return false;
+    }
+    if (!reading.referenced())
+        SceneState::instance().references.push_back(commandText("file", args));
+    if (args.has("referenceDepthInfo")) {
+        const SceneToken* deferred = args.value("deferReference");
+        reading.referenceDepthInfo[node->text] = deferred && deferred->text == "1";
+        return true;
+    }
+    const std::string& path = args.positional[0].text;
+    std::string nameSpace = args.value("namespace") ? args.value("namespace")->text : "";
+    if (nameSpace.empty()) {
+        // Without -ns Maya names the namespace after the file.
+        nameSpace = path.substr(path.find_last_of("/\\") + 1);
+        nameSpace = nameSpace.substr(0, nameSpace.find('.'));
+    }
+    reading.pendingReferences.push_back(
+        ReadState::PendingReference{nameSpace, node->text, path, run.line});
+    return true;
 }
 
 } // namespace
@@ -50,6 +85,8 @@ bool runRequires(CommandRun& run) {
             state.mayaVersion = version;
         return true;
     }
+    if (ownedByReference(run))
+        return true;
     addRequirement(Requirement{plugin, version, commandText("requires", args)});
     return true;
 }
@@ -152,6 +189,8 @@ bool runWorkspace(CommandRun& run) {
         run.error("expected -fileRule and its rule name and folder.");
         return false;
     }
+    if (ownedByReference(run))
+        return true;
     SceneState::instance().workspaceRules.push_back(commandText("workspace", run.args));
     return true;
 }
@@ -161,6 +200,8 @@ bool runRelationship(CommandRun& run) {
         run.error("expected the relationship type and the nodes it links.");
         return false;
     }
+    if (ownedByReference(run))
+        return true;
     SceneState::instance().relationships.push_back(commandText("relationship", run.args));
     return true;
 }
@@ -170,6 +211,8 @@ bool runDataStructure(CommandRun& run) {
         run.result = MelValue(std::vector<std::string>());
         return true;
     }
+    if (ownedByReference(run))
+        return true;
     SceneState::instance().dataStructures.push_back(commandText("dataStructure", run.args));
     return true;
 }
@@ -179,14 +222,10 @@ bool runFile(CommandRun& run) {
     Scene& scene = Scene::current();
     if (args.has("reference") || args.has("referenceDepthInfo")) {
         if (!run.reading) {
-            run.error("references are not supported.");
+            run.error("references are loaded only from scene files.");
             return false;
         }
-        std::string path = args.positional.empty() ? "" : args.positional.back().text;
-        run.warning("references are not loaded: '" + path +
-                    "' is kept in the scene but its nodes are missing.");
-        SceneState::instance().references.push_back(commandText("file", args));
-        return true;
+        return readReferenceLine(run);
     }
     if (args.query) {
         if (args.has("sceneName")) {

@@ -36,9 +36,14 @@ std::vector<Node*> sourcesInto(Node& node, const std::vector<std::string>& input
         if (listed(inputs, c->destination.attribute->name) ||
             listed(inputs, c->destination.attribute->shortName))
             sources.push_back(c->source.node);
-    for (const RawConnection* c : SceneState::instance().rawConnections.into(&node))
-        if (listed(inputs, lastAttributeName(c->destinationPath)))
+    for (const RawConnection* c : SceneState::instance().rawConnections.into(&node)) {
+        // A reference node's placeholder stands for a referenced plug: a loaded reference
+        // connects that plug too, one that is not loaded is reported as such.
+        const std::string from = lastAttributeName(c->sourcePath);
+        if (listed(inputs, lastAttributeName(c->destinationPath)) && from != "phl" &&
+            from != "placeHolderList")
             sources.push_back(c->source.lock().get());
+    }
     return sources;
 }
 

@@ -1,10 +1,12 @@
 #include "scene/mayaAsciiReader.h"
 
+#include "foundation/filesBeingRead.h"
 #include "foundation/regularFile.h"
 
 #include "graph/graph.h"
 #include "scene/geometryHistory.h"
 #include "scene/rawValues.h"
+#include "scene/references.h"
 #include "scene/sceneCommands.h"
 #include "scene/sceneTrust.h"
 
@@ -58,14 +60,15 @@ void collectParentNames(const std::string& text, ReadState& state) {
         if (command.name == "createNode") {
             for (size_t i = 0; i + 1 < args.size(); ++i)
                 if (!args[i].quoted && (args[i].text == "-p" || args[i].text == "-parent"))
-                    state.parentNames.insert(
-                        args[i + 1].text.substr(args[i + 1].text.rfind('|') + 1));
+                    state.parentNames.insert(state.inNamespace(
+                        args[i + 1].text.substr(args[i + 1].text.rfind('|') + 1)));
         } else if (command.name == "parent" && !args.empty() && !args.back().isFlag()) {
             bool world = false;
             for (const SceneToken& token : args)
                 world = world || (!token.quoted && (token.text == "-w" || token.text == "-world"));
             if (!world)
-                state.parentNames.insert(args.back().text.substr(args.back().text.rfind('|') + 1));
+                state.parentNames.insert(
+                    state.inNamespace(args.back().text.substr(args.back().text.rfind('|') + 1)));
         }
     }
 }
@@ -76,6 +79,15 @@ class FileReader {
         state_.path = path;
         state_.importing = importing;
         state_.units = importing ? SceneState::instance().units : SceneUnits();
+    }
+
+    // A referenced file, read into its namespace like an import.
+    FileReader(const std::string& path, const std::string& nameSpace, int reference,
+               const ReadState& referencing)
+        : FileReader(path, true) {
+        state_.nameSpace = nameSpace;
+        state_.reference = reference;
+        state_.referencing = &referencing;
     }
 
     int read(const std::string& text) {
@@ -95,8 +107,10 @@ class FileReader {
             if (result == MayaAsciiLexer::Result::kError) {
                 ++state_.errors;
                 report(MessageKind::kError, line, error + ".");
-                SceneState::instance().unkeptText.push_back(
-                    "line " + std::to_string(line) + " of '" + state_.path + "' (" + error + ")");
+                if (!state_.referenced())
+                    SceneState::instance().unkeptText.push_back("line " + std::to_string(line) +
+                                                                " of '" + state_.path + "' (" +
+                                                                error + ")");
                 continue;
             }
             const bool applied = result == MayaAsciiLexer::Result::kPart
@@ -112,6 +126,9 @@ class FileReader {
         graph.holdOrphans(wasHolding);
         for (const std::string& warning : skipped_.warnings())
             report(MessageKind::kWarning, 0, warning);
+        loadReferences();
+        if (!state_.referenced() && !SceneState::instance().loadedReferences.empty())
+            takeReferenceBaseline();
         finish();
         return state_.errors;
     }
@@ -130,9 +147,97 @@ class FileReader {
                                  ": " + text);
     }
 
+    // The file's references, once its own commands are read: each file found is read into its
+    // namespace (as safely as this one), its nodes marked as the reference's, then the edits
+    // this file stored for it are applied.
+    void loadReferences() {
+        SceneState& scene = SceneState::instance();
+        for (const ReadState::PendingReference& pending : state_.pendingReferences) {
+            const std::string nameSpace = state_.nameSpace.empty()
+                                              ? pending.nameSpace
+                                              : state_.nameSpace + ":" + pending.nameSpace;
+            const std::string nodeName = state_.inNamespace(pending.referenceNode);
+            const int index = static_cast<int>(scene.loadedReferences.size());
+            scene.loadedReferences.push_back(
+                LoadedReference{nameSpace, nodeName, pending.path, "", state_.reference});
+            if (unloaded(pending.referenceNode, nodeName))
+                continue;
+            auto fail = [&](MessageKind kind, const std::string& why) {
+                if (kind == MessageKind::kError)
+                    ++state_.errors;
+                report(kind, pending.line,
+                       "the reference '" + nodeName + "' is not loaded: " + why +
+                           "; its nodes are missing, and the reference is saved back as it is.");
+            };
+            std::vector<std::string> tried;
+            const std::string file = findReferencedFile(pending.path, nearFolders(), tried);
+            if (file.empty()) {
+                std::string list;
+                for (const std::string& path : tried)
+                    list += (list.empty() ? "'" : ", '") + path + "'";
+                fail(MessageKind::kWarning,
+                     "its file '" + pending.path + "' was not found (looked for " + list + ")");
+                continue;
+            }
+            FileBeingRead entered(file);
+            std::string text, error;
+            if (entered.refused() || !readSceneText(file, text, error)) {
+                fail(MessageKind::kError, entered.refused() ? entered.error() : error);
+                continue;
+            }
+            scene.loadedReferences[static_cast<size_t>(index)].file = file;
+            const std::vector<Node*> before = Graph::instance().nodes();
+            const std::set<const Node*> existing(before.begin(), before.end());
+            state_.errors += FileReader(file, nameSpace, index, state_).read(text);
+            for (Node* node : Graph::instance().nodes()) {
+                if (existing.count(node))
+                    continue;
+                NodeExtras* extras = scene.extras(node, true);
+                if (extras->reference < 0 && !extras->shared && !extras->implicit)
+                    extras->reference = index;
+            }
+            CommandRun lookup("file", &state_, nullptr);
+            if (Node* referenceNode = findNodeNamed(lookup, pending.referenceNode))
+                applyReferenceEdits(state_, *referenceNode, [&](const std::string& text) {
+                    report(MessageKind::kWarning, pending.line, text);
+                });
+        }
+    }
+
+    // Whether a reference was unloaded when the scene was saved: the outermost file's
+    // `file -rdi ... -dr 1` line for it says so, else this file's own.
+    bool unloaded(const std::string& fileName, const std::string& sceneName) const {
+        const ReadState* top = &state_;
+        while (top->referencing)
+            top = top->referencing;
+        auto found = top->referenceDepthInfo.find(sceneName);
+        if (found != top->referenceDepthInfo.end())
+            return found->second;
+        found = state_.referenceDepthInfo.find(fileName);
+        return found != state_.referenceDepthInfo.end() && found->second;
+    }
+
+    // The folders of this file and of the scene, where relative references are looked for.
+    std::vector<std::string> nearFolders() const {
+        auto folderOf = [](const std::string& path) {
+            const size_t slash = path.rfind('/');
+            return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+        };
+        std::vector<std::string> folders{folderOf(state_.path)};
+        const ReadState* top = &state_;
+        while (top->referencing)
+            top = top->referencing;
+        if (folderOf(top->path) != folders.front())
+            folders.push_back(folderOf(top->path));
+        return folders;
+    }
+
     // Keeps a command the host did not apply, to be saved back where it stood: among the
-    // connections once they have begun, else in the block of the node it follows.
+    // connections once they have begun, else in the block of the node it follows. A referenced
+    // file's are its own: the scene saves the reference.
     void keep(const SceneCommand& command, const std::string& text) {
+        if (state_.referenced())
+            return;
         KeptCommand kept;
         kept.text = text.substr(command.start, command.end - command.start);
         kept.where = state_.path + " line " + std::to_string(command.line);
@@ -169,9 +274,10 @@ class FileReader {
             if (result == MayaAsciiLexer::Result::kError) {
                 ++state_.errors;
                 report(MessageKind::kError, errorLine, error + ".");
-                SceneState::instance().unkeptText.push_back(
-                    "the " + command.name + " command at line " + std::to_string(command.line) +
-                    " of '" + state_.path + "' (" + error + ")");
+                if (!state_.referenced())
+                    SceneState::instance().unkeptText.push_back(
+                        "the " + command.name + " command at line " + std::to_string(command.line) +
+                        " of '" + state_.path + "' (" + error + ")");
                 broken = true;
                 return false;
             }
@@ -204,6 +310,11 @@ class FileReader {
             skipped_.add(statementName(command), command.line);
             return false;
         }
+        // The block of a shared node the scene has already, in a referenced file: not the
+        // scene's to take.
+        if (state_.skipBlock && (command.name == "setAttr" || command.name == "addAttr" ||
+                                 command.name == "lockNode" || command.name == "rename"))
+            return true;
         const SceneCommandSyntax* syntax = findSceneCommand(command.name);
         if (!syntax) {
             // A trusted scene runs the rest as MEL, as Maya would: commands other layers or

@@ -4,6 +4,7 @@
 #include "plugin/plugin.h"
 #include "scene/attributeValues.h"
 #include "scene/rawValues.h"
+#include "scene/references.h"
 #include "scene/sceneCommands.h"
 #include "scene/sceneState.h"
 #include "scene/typedValues.h"
@@ -71,6 +72,18 @@ class SceneWriter {
     explicit SceneWriter(std::vector<std::string>& warnings)
         : state_(SceneState::instance()), warnings_(warnings) {}
 
+    // Every value of the node as setAttr statements, defaults included.
+    std::vector<std::string> valueLines(Node& node) {
+        everyValue_ = true;
+        writeValues(&node);
+        std::vector<std::string> lines;
+        size_t start = 0;
+        for (size_t end = out_.find(";\n"); end != std::string::npos;
+             start = end + 2, end = out_.find(";\n", start))
+            lines.push_back(out_.substr(start, end + 1 - start));
+        return lines;
+    }
+
     std::string write(const std::string& path) {
         state_.rawConnections.prune();
         const std::string name = baseName(path);
@@ -97,9 +110,11 @@ class SceneWriter {
             out_ += structure + ";\n";
         sortKeptCommands();
         writeKept(kept_[nullptr]);
+        for (NewReferenceEdits& edits : referenceEditsSinceLoading(warnings_))
+            newEdits_[edits.referenceNode] = std::move(edits.edits);
         std::vector<Node*> nodes = Graph::instance().nodes();
         for (Node* node : nodes)
-            if (!isImplicit(node))
+            if (!isImplicit(node) && !isReferenced(node))
                 writeNode(node);
         for (Node* node : nodes)
             if (isImplicit(node))
@@ -140,6 +155,8 @@ class SceneWriter {
                 out_ += indent + command->text + "\n";
     }
 
+    static Node* writtenParent(Node* node) { return writtenParentOf(node); }
+
     bool isImplicit(const Node* node) const {
         const NodeExtras* extras = state_.extras(node, false);
         return extras && extras->implicit;
@@ -159,7 +176,7 @@ class SceneWriter {
         }
         for (Node* node : Graph::instance().nodes()) {
             Plugin* plugin = node->type()->plugin;
-            if (!plugin || !listed.insert(plugin->name).second)
+            if (!plugin || isReferenced(node) || !listed.insert(plugin->name).second)
                 continue;
             out_ +=
                 "requires " + quoteText(plugin->name) + " " + quoteText(plugin->version) + ";\n";
@@ -169,7 +186,8 @@ class SceneWriter {
     // Writes the node after those of its parents not written yet.
     void writeNode(Node* node) {
         std::vector<Node*> chain;
-        for (Node* n = node; n && !written_.count(n) && !isImplicit(n); n = n->parent())
+        for (Node* n = node; n && !written_.count(n) && !isImplicit(n) && !isReferenced(n);
+             n = writtenParent(n))
             chain.push_back(n);
         for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
             written_.insert(*it);
@@ -183,8 +201,8 @@ class SceneWriter {
         if (extras && extras->shared)
             out_ += " -s";
         out_ += " -n " + quoteText(node->name());
-        if (node->parent())
-            out_ += " -p " + quoteText(node->parent()->name());
+        if (Node* parent = writtenParent(node))
+            out_ += " -p " + quoteText(parent->name());
         out_ += ";\n";
         if (extras && !extras->uid.empty())
             out_ += "\trename -uid " + quoteText(extras->uid) + ";\n";
@@ -196,6 +214,8 @@ class SceneWriter {
     void writeDefaultNode(Node* node) {
         out_ += "select -ne " + reference(node) + ";\n";
         writeContents(node);
+        if (node->locked)
+            out_ += "lockNode -l 1 ;\n";
     }
 
     // Dynamic attributes and values, with the commands of the node's block that the host kept
@@ -404,8 +424,15 @@ class SceneWriter {
             PlugRef plug{node, top, std::vector<int>(static_cast<size_t>(top->arrayDepth()), -1)};
             writeAttribute(plug);
         }
+        const auto newEdits = newEdits_.find(node);
+        bool editsWritten = false;
         for (const auto& [path, text] : node->rawValues) {
             RawSetting setting = decodeRawSetting(text);
+            // A reference node's edits, with those made since the reference was loaded.
+            if (newEdits != newEdits_.end() && (path == "ed" || path == "edits")) {
+                appendEdits(setting.values, node, newEdits->second);
+                editsWritten = true;
+            }
             // As Maya writes them: flags before the plug, the type after it.
             std::string flags;
             std::vector<std::string> words;
@@ -422,6 +449,14 @@ class SceneWriter {
             for (const SceneToken& token : setting.values)
                 words.push_back(tokenText(token));
             setAttrLine(path, flags, words);
+        }
+        if (newEdits != newEdits_.end() && !editsWritten) {
+            std::vector<std::string> words{"-type", quoteText("dataReferenceEdits")};
+            std::vector<SceneToken> values;
+            appendEdits(values, node, newEdits->second);
+            for (const SceneToken& token : values)
+                words.push_back(tokenText(token));
+            setAttrLine("ed", "", words);
         }
         if (const NodeExtras* extras = state_.extras(node, false))
             for (const auto& [path, flags] : extras->plugFlags) {
@@ -445,6 +480,23 @@ class SceneWriter {
             if (!connected)
                 setAttrLine(path, " -l on", {});
         }
+    }
+
+    // Adds the edits made since loading to a reference node's ".ed" words, as a section of
+    // their own.
+    static void appendEdits(std::vector<SceneToken>& values, const Node* node,
+                            const std::vector<ReferenceEdit>& edits) {
+        if (values.empty()) {
+            SceneToken owner;
+            owner.text = node->name();
+            owner.quoted = true;
+            values.push_back(owner);
+        }
+        ReferenceEditSection section;
+        section.referenceNode = node->name();
+        section.edits = edits;
+        for (SceneToken& token : referenceEditWords(section))
+            values.push_back(std::move(token));
     }
 
     void writeAttribute(const PlugRef& plug) {
@@ -488,7 +540,7 @@ class SceneWriter {
                     writeAttribute(PlugRef{node, child.get(), plug.indices});
                 return;
             }
-            if (!differsFromDefault(a, *slot))
+            if (!everyValue_ && !differsFromDefault(a, *slot))
                 return;
             std::vector<std::string> words;
             leafValues(a, *slot, words);
@@ -501,7 +553,7 @@ class SceneWriter {
             return;
         }
         if (a->isNumericLike()) {
-            if (differsFromDefault(a, *slot))
+            if (everyValue_ || differsFromDefault(a, *slot))
                 setAttrLine(path, "", {numberText(a, slot->get(a))});
             return;
         }
@@ -509,12 +561,12 @@ class SceneWriter {
             return;
         if (a->dataType == MFnData::kString) {
             Slot defaults = Slot::make(a, false);
-            if (std::string(slot->text.asChar()) != defaults.text.asChar())
+            if (everyValue_ || std::string(slot->text.asChar()) != defaults.text.asChar())
                 out_ += "\tsetAttr " + quoteText("." + path) + " -type \"string\" " +
                         quoteText(slot->text.asChar()) + ";\n";
             return;
         }
-        if (slot->data.isNull() || slot->data.impl() == a->defaultData.impl())
+        if (slot->data.isNull() || (!everyValue_ && slot->data.impl() == a->defaultData.impl()))
             return;
         const TypedValueFormat* format = formatOwning(slot->data);
         if (!format) {
@@ -645,7 +697,8 @@ class SceneWriter {
         auto add = [&](unsigned int index, const MObject& data) {
             PlugRef plug = array;
             plug.indices.back() = static_cast<int>(index);
-            if (fedByConnection(plug) || data.isNull() || data.impl() == a->defaultData.impl()) {
+            if (fedByConnection(plug) || data.isNull() ||
+                (!everyValue_ && data.impl() == a->defaultData.impl())) {
                 flush();
                 return;
             }
@@ -688,8 +741,11 @@ class SceneWriter {
     }
 
     void writeConnections(const std::vector<Node*>& nodes) {
+        // A connection with a referenced end is the referenced file's, or a reference edit.
         for (Node* node : nodes)
             for (const auto& c : node->outgoing) {
+                if (isReferenced(c->source.node) || isReferenced(c->destination.node))
+                    continue;
                 const PlugRef& to = c->destination;
                 std::string destination = plugText(to);
                 bool nextAvailable = false;
@@ -712,6 +768,8 @@ class SceneWriter {
         for (const RawConnection* c : state_.rawConnections.all()) {
             auto from = c->source.lock();
             auto to = c->destination.lock();
+            if (isReferenced(from.get()) || isReferenced(to.get()))
+                continue;
             std::string destination = c->destinationPath;
             if (c->nextAvailable && !destination.empty() && destination.back() == ']')
                 destination.erase(destination.rfind('['));
@@ -730,6 +788,8 @@ class SceneWriter {
     std::vector<std::string>& warnings_;
     std::map<const Node*, std::vector<const KeptCommand*>> kept_; // null: the file's head
     std::vector<const KeptCommand*> tail_;
+    std::map<const Node*, std::vector<ReferenceEdit>> newEdits_; // by reference node
+    bool everyValue_ = false; // defaults too, to compare referenced nodes
     std::string out_;
     std::set<const Node*> written_;
 };
@@ -738,6 +798,11 @@ class SceneWriter {
 
 std::string writeScene(const std::string& path, std::vector<std::string>& warnings) {
     return SceneWriter(warnings).write(path);
+}
+
+std::vector<std::string> nodeValueLines(Node& node) {
+    std::vector<std::string> ignored;
+    return SceneWriter(ignored).valueLines(node);
 }
 
 bool writeFileAtomically(const std::string& path, const std::string& text, std::string& error) {

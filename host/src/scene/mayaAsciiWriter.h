@@ -12,6 +12,10 @@ namespace host {
 // written (data without a text form).
 std::string writeScene(const std::string& path, std::vector<std::string>& warnings);
 
+class Node;
+// Every value of a node as the setAttr statements a file would hold, defaults included.
+std::vector<std::string> nodeValueLines(Node& node);
+
 // Writes text to path through a temporary file in the same folder, renamed over the target only
 // once it is complete, so that a failed save leaves an existing file as it was. false with
 // `error` on failure.

@@ -142,11 +142,24 @@ bool runCreateNode(CommandRun& run) {
     }
     const std::string type = args.positional[0].text;
     std::string name = args.value("name") ? args.value("name")->text : "";
+    const bool shared = args.has("shared");
+    const bool inRoot = shared || (!name.empty() && name[0] == ':');
     if (!name.empty() && name[0] == ':')
         name.erase(0, 1);
     if (!name.empty() && !validNodeName(name)) {
         run.error("'" + name + "' is not a valid node name.");
         return false;
+    }
+    if (run.reading) {
+        run.reading->skipBlock = false;
+        // The scene's own shared nodes (cameras, light linker) stay as the scene has them.
+        if (shared && run.reading->referenced() && findNodeNamed(run, ":" + name)) {
+            run.reading->targets.clear();
+            run.reading->skipBlock = true;
+            return true;
+        }
+        if (!inRoot && !name.empty())
+            name = run.reading->inNamespace(name);
     }
     Node* parent = nullptr;
     if (const SceneToken* parentName = args.value("parent")) {
@@ -156,10 +169,9 @@ bool runCreateNode(CommandRun& run) {
             return false;
         }
     }
-    const bool shared = args.has("shared");
     Node* node = nullptr;
     if (shared && !name.empty())
-        node = findNodeNamed(run, name);
+        node = findNodeNamed(run, ":" + name);
     if (node && node->typeName() != type) {
         run.error("a node named '" + name + "' of type '" + node->typeName() +
                   "' already exists; it cannot be shared as a '" + type + "'.");
@@ -175,6 +187,9 @@ bool runCreateNode(CommandRun& run) {
     }
     if (shared)
         SceneState::instance().extras(node, true)->shared = true;
+    // Reference edits may move the node; saving puts it back under this parent.
+    if (run.reading && parent)
+        SceneState::instance().extras(node, true)->fileParent = parent->shared_from_this();
     if (run.reading) {
         run.reading->remember(node, name.empty() ? node->name() : name);
         run.reading->targets = {node->shared_from_this()};
@@ -306,6 +321,18 @@ bool runParent(CommandRun& run) {
 bool runSelect(CommandRun& run) {
     const ParsedArgs& args = run.args;
     SceneState& state = SceneState::instance();
+    if (run.reading) {
+        run.reading->skipBlock = false;
+        // A referenced file's settings of the scene's default nodes (":time1") are not the
+        // scene's.
+        if (run.reading->referenced() && args.has("noExpand") && !args.positional.empty() &&
+            std::all_of(args.positional.begin(), args.positional.end(),
+                        [](const SceneToken& token) { return token.text.rfind(":", 0) == 0; })) {
+            run.reading->targets.clear();
+            run.reading->skipBlock = true;
+            return true;
+        }
+    }
     if (args.has("clear")) {
         state.selection.clear();
         if (run.reading)

@@ -8,6 +8,7 @@
 #include "scene/mayaAsciiReader.h"
 #include "scene/mayaAsciiWriter.h"
 #include "scene/rawValues.h"
+#include "scene/references.h"
 #include "scene/sceneCommands.h"
 #include "scene/sceneState.h"
 #include "scene/sceneTrust.h"
@@ -392,6 +393,14 @@ void Scene::setTrustScenes(bool trust) {
 
 bool Scene::trustsScenes() {
     return scenesTrusted();
+}
+
+void Scene::addReferencePath(const std::string& folder) {
+    addReferenceSearchFolder(folder);
+}
+
+void Scene::clearReferencePaths() {
+    clearReferenceSearchFolders();
 }
 
 std::string Scene::currentFile() const {

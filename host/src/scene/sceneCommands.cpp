@@ -45,6 +45,25 @@ void ReadState::remember(Node* node, const std::string& name) {
     byName[name].push_back(node->shared_from_this());
 }
 
+std::string ReadState::inNamespace(const std::string& name) const {
+    if (nameSpace.empty())
+        return name;
+    std::string mapped;
+    size_t start = 0;
+    while (true) {
+        const size_t bar = name.find('|', start);
+        std::string part =
+            name.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
+        if (!part.empty() && part[0] != ':')
+            part = nameSpace + ":" + part;
+        mapped += part;
+        if (bar == std::string::npos)
+            return mapped;
+        mapped += '|';
+        start = bar + 1;
+    }
+}
+
 CommandRun::CommandRun(std::string command, ReadState* readState, Sink sink)
     : reading(readState), command_(std::move(command)), sink_(std::move(sink)) {}
 
@@ -418,7 +437,7 @@ std::string defaultNodeType(const std::string& name) {
 Node* findNodeNamed(const CommandRun& run, const std::string& name) {
     if (name.empty())
         return nullptr;
-    std::vector<std::string> parts = splitPath(name);
+    std::vector<std::string> parts = splitPath(run.reading ? run.reading->inNamespace(name) : name);
     const std::string& leaf = parts.back();
     if (leaf.empty())
         return nullptr;

@@ -14,6 +14,7 @@
 #include <host/messages.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -68,7 +69,29 @@ struct ReadState {
     std::vector<History> history;
     int errors = 0;
 
+    // A referenced file is read into a namespace ("rig", "rig:geo" for one it references in
+    // turn): the names it gives and uses are in it, save those in the root (":time1").
+    // Its scene settings (units, requirements, file information) and what the host does not
+    // apply stay its own: the scene saves the reference, not the file's contents.
+    std::string nameSpace;
+    const ReadState* referencing = nullptr; // the file that references this one
+    int reference = -1;                     // this file's entry in SceneState::loadedReferences
+    bool referenced() const { return referencing != nullptr; }
+    // A shared node the scene has already: a referenced file's block for it is not applied.
+    bool skipBlock = false;
+    // `file -rdi` lines: reference node (as named in this file) -> unloaded when saved (-dr 1).
+    std::map<std::string, bool> referenceDepthInfo;
+    // `file -r` lines, loaded once the file is read.
+    struct PendingReference {
+        std::string nameSpace, referenceNode, path;
+        int line = 0;
+    };
+    std::vector<PendingReference> pendingReferences;
+
     void remember(Node* node, const std::string& name);
+    // A name as this file writes it, in the file's namespace ("Main" -> "rig:Main", "|a|b" ->
+    // "|rig:a|rig:b"; ":time1" stays in the root).
+    std::string inNamespace(const std::string& name) const;
 };
 
 // One run of a command, from a file or from MEL.

@@ -10,6 +10,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -72,6 +73,24 @@ struct NodeExtras {
     bool implicit = false; // a default node the file used without creating it (:time1)
     std::string uid;       // rename -uid
     std::map<std::string, PlugFlags> plugFlags; // by plug path as written
+    // A node a referenced file made: its entry in SceneState::loadedReferences (-1: the
+    // scene's own), and how it stood once the references were loaded and edited, so that
+    // saving stores what changed since as reference edits.
+    int reference = -1;
+    std::weak_ptr<Node> fileParent; // the parent the file created the node under
+    bool referenceBaseline = false;
+    std::set<std::string> baselineValues; // setAttr lines, every value
+    std::string baselineParent;
+};
+
+// A `file -r` of a read file: loaded into its namespace, or not (unloaded when saved, or its
+// file not found).
+struct LoadedReference {
+    std::string nameSpace;     // full: "rig", "rig:geo"
+    std::string referenceNode; // the reference node's name in the scene ("rigRN", "rig:geoRN")
+    std::string path;          // as written
+    std::string file;          // the file read; "" when not loaded
+    int parent = -1;           // the reference whose file holds this one
 };
 
 // How a dynamic attribute was declared, for writing its addAttr back.
@@ -125,6 +144,14 @@ class SceneState {
     std::vector<std::string> dataStructures;
     std::vector<std::string> workspaceRules; // workspace -fr commands, as written
     std::vector<KeptCommand> keptCommands;
+    std::vector<LoadedReference> loadedReferences;
+    // Connections with a referenced end as they stood once the references were loaded ("from
+    // to", plug names as written back).
+    std::set<std::string> referenceBaselineConnections;
+    // Scene nodes under referenced parents then ("child parent").
+    std::set<std::string> referenceBaselineParents;
+    // The referenced nodes at that moment, with their names, to tell which have been deleted.
+    std::vector<std::pair<std::weak_ptr<Node>, std::string>> referencedNodes;
     // What read files held that cannot be saved back (text the reader could not split into
     // commands), said when the scene is saved.
     std::vector<std::string> unkeptText;
