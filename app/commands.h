@@ -19,5 +19,8 @@ int infoCommand(const std::vector<std::string>& arguments);
 int exportCommand(const std::vector<std::string>& arguments);
 // quillo join PART... -o FILE : the parts of a split export as the whole export's file.
 int joinCommand(const std::vector<std::string>& arguments);
+// quillo batch SCENE.ma [-c MEL]... [--save OUT.ma] [--render OUT.png ...] [--export FILE ...]
+// : the scene changed by the user's MEL commands, then saved, rendered and exported.
+int batchCommand(const std::vector<std::string>& arguments);
 
 } // namespace quillo

@@ -46,6 +46,14 @@ const char* const usage =
     "                  put the parts of a split export back together: json and obj into\n"
     "                  the file the whole export writes, rib into a main file that reads\n"
     "                  each part as a delayed archive\n"
+    "  batch SCENE.ma [-c MEL]... [--save OUT.ma] [--render OUT.png [--size WxH]\n"
+    "                  [--camera NAME] [--shaded]] [--export FILE [--format F] [--part K/N]\n"
+    "                  [--node NAME]] [FRAMES]\n"
+    "                  open the scene (as safely as every command), run each MEL command\n"
+    "                  in order (the user's own: fully trusted, plug-in commands and the\n"
+    "                  Quillo menu's procedures included), then save the scene, render it\n"
+    "                  and export its feathers, as render and export do; --save may\n"
+    "                  write over the scene itself, never over a file the scene reads\n"
     "  plugins         load each plug-in build in turn, list the node and data types it\n"
     "                  registered and unload it (what quillo does with no command)\n"
     "\n"
@@ -98,6 +106,8 @@ const char* const usage =
     "       range stops there and the last line names the nodes and why\n"
     "  7    join: a part cannot be read, is not a part of an export, or does not fit\n"
     "       the others (missing, twice, from another export)\n"
+    "  8    batch: a -c command failed (the error above says why); nothing was saved,\n"
+    "       rendered or exported\n"
     "  129  interrupted by SIGHUP, 130 by SIGINT, 143 by SIGTERM (128 + the signal's\n"
     "       number); a file being written is removed, an earlier one left as it was\n";
 
@@ -166,6 +176,8 @@ int main(int argc, char** argv) {
             result = quillo::exportCommand(rest);
         } else if (command == "join") {
             result = quillo::joinCommand(rest);
+        } else if (command == "batch") {
+            result = quillo::batchCommand(rest);
         } else {
             std::cerr << "quillo: unknown command '" << command << "'\n";
             result = quillo::kExitUsage;

@@ -8,6 +8,7 @@
 #include "frameLoop.h"
 #include "programPaths.h"
 #include "progressBar.h"
+#include "sceneWork.h"
 #include "session.h"
 
 #include "export/outputFile.h"
@@ -39,63 +40,33 @@ bool writeImage(const std::string& file, const host::Image& image, std::string* 
 
 } // namespace
 
-int renderCommand(const std::vector<std::string>& arguments) {
-    CommandLine line("render", arguments);
-    std::string scene, output, plugin = defaultPluginPath();
-    host::ViewSettings settings;
-    FrameChoice frames;
-    while (line.more()) {
-        const std::string& argument = line.next();
-        std::string value;
-        if (takeFrameOption(line, argument, frames)) {
-            continue;
-        } else if (argument == "-o" || argument == "--output") {
-            line.value(argument, output);
-        } else if (argument == "--size") {
-            if (line.value(argument, value) &&
-                (!parseSize(value, settings.width, settings.height) ||
-                 settings.width > host::maxViewSize || settings.height > host::maxViewSize))
-                line.error("--size takes WIDTHxHEIGHT, each from 1 to " +
-                           std::to_string(host::maxViewSize) + ", not '" + value + "'");
-        } else if (argument == "--camera") {
-            line.value(argument, settings.camera);
-        } else if (argument == "--plugin") {
-            line.value(argument, plugin);
-        } else if (argument == "--shaded") {
-            settings.style = M3dView::kFlatShaded;
-        } else if (!argument.empty() && argument[0] == '-') {
-            line.error("unknown option '" + argument + "'");
-        } else if (scene.empty()) {
-            scene = argument;
-        } else {
-            line.error("one scene at a time ('" + scene + "', then '" + argument + "')");
-        }
+bool takeRenderOption(CommandLine& line, const std::string& argument, RenderJob& job) {
+    std::string value;
+    if (argument == "--size") {
+        if (line.value(argument, value) &&
+            (!parseSize(value, job.settings.width, job.settings.height) ||
+             job.settings.width > host::maxViewSize || job.settings.height > host::maxViewSize))
+            line.error("--size takes WIDTHxHEIGHT, each from 1 to " +
+                       std::to_string(host::maxViewSize) + ", not '" + value + "'");
+    } else if (argument == "--camera") {
+        line.value(argument, job.settings.camera);
+    } else if (argument == "--shaded") {
+        job.settings.style = M3dView::kFlatShaded;
+    } else {
+        return false;
     }
-    if (scene.empty())
-        line.error("no scene file given");
-    else if (output.empty())
-        line.error("no output image given (-o OUT.png)");
-    checkFrameOutput(line, frames, output);
-    if (line.failed()) {
-        std::cerr << line.message() << "\n";
-        return kExitUsage;
-    }
+    return true;
+}
 
-    ProgressBar bar;
-    SceneOpened opened = SceneOpened::kClean;
-    if (const int stop = startScene(bar, plugin, scene, opened))
-        return stop;
-    if (const int stop = refuseInputAsOutput(bar, "render", frameOutputs(frames, output), scene))
-        return stop;
-
+int renderOpenScene(ProgressBar& bar, const RenderJob& job, const FrameChoice& frames) {
     for (size_t pass = 0; pass < frames.passes(); ++pass) {
-        const std::string file = startFramePass(frames, pass, output);
+        const std::string file = startFramePass(frames, pass, job.output);
         // Built before drawing so that the nodes that fail are known; drawing shows the rest.
         bar.stage(framePassLabel(frames, pass, "building feathers"), pass, frames.passes());
         const FeatherBuildReport built = buildFeatherHolders(bar, FeatherDepth::kBuilt);
         bar.stage(framePassLabel(frames, pass, "drawing"), pass, frames.passes());
         host::Image image;
-        const MStatus drawn = host::renderView(settings, image, [&bar](int done, int total) {
+        const MStatus drawn = host::renderView(job.settings, image, [&bar](int done, int total) {
             bar.update(static_cast<double>(done) / total);
         });
         if (!drawn)
@@ -117,6 +88,49 @@ int renderCommand(const std::vector<std::string>& arguments) {
             return kExitBuildFailed;
         }
     }
+    return 0;
+}
+
+int renderCommand(const std::vector<std::string>& arguments) {
+    CommandLine line("render", arguments);
+    std::string scene, plugin = defaultPluginPath();
+    RenderJob job;
+    FrameChoice frames;
+    while (line.more()) {
+        const std::string& argument = line.next();
+        if (takeFrameOption(line, argument, frames) || takeRenderOption(line, argument, job)) {
+            continue;
+        } else if (argument == "-o" || argument == "--output") {
+            line.value(argument, job.output);
+        } else if (argument == "--plugin") {
+            line.value(argument, plugin);
+        } else if (!argument.empty() && argument[0] == '-') {
+            line.error("unknown option '" + argument + "'");
+        } else if (scene.empty()) {
+            scene = argument;
+        } else {
+            line.error("one scene at a time ('" + scene + "', then '" + argument + "')");
+        }
+    }
+    if (scene.empty())
+        line.error("no scene file given");
+    else if (job.output.empty())
+        line.error("no output image given (-o OUT.png)");
+    checkFrameOutput(line, frames, job.output);
+    if (line.failed()) {
+        std::cerr << line.message() << "\n";
+        return kExitUsage;
+    }
+
+    ProgressBar bar;
+    SceneOpened opened = SceneOpened::kClean;
+    if (const int stop = startScene(bar, plugin, scene, opened))
+        return stop;
+    if (const int stop =
+            refuseInputAsOutput(bar, "render", frameOutputs(frames, job.output), scene))
+        return stop;
+    if (const int stop = renderOpenScene(bar, job, frames))
+        return stop;
     return opened == SceneOpened::kClean ? kExitSuccess : kExitSceneFailed;
 }
 

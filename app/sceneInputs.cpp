@@ -21,6 +21,8 @@ const struct {
 std::vector<SceneInput> sceneInputs(const std::string& scenePath) {
     std::vector<SceneInput> inputs{{scenePath, "the scene being read"}};
     host::Scene& scene = host::Scene::current();
+    for (const auto& [reference, file] : scene.referencedFiles())
+        inputs.push_back({file, "the file the reference " + reference + " reads"});
     for (const std::string& node : scene.nodeNames())
         for (const auto& reader : fileReaders) {
             std::string path;

@@ -1,7 +1,7 @@
 #pragma once
 // The files an open scene reads, so that no command writes its output over one of them: the
-// scene file itself, every texture a file node reads ("fileTextureName") and every UV info
-// file a feather system names ("uviFile"). References are not loaded, so not read.
+// scene file itself, the files its references read, every texture a file node reads
+// ("fileTextureName") and every UV info file a feather system names ("uviFile").
 
 #include <string>
 #include <vector>

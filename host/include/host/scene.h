@@ -10,6 +10,7 @@
 #include <maya/MStatus.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace host {
@@ -55,6 +56,8 @@ class Scene {
     // path tried; its reference is kept.
     static void addReferencePath(const std::string& folder);
     static void clearReferencePaths();
+    // The references the open scene loaded: reference node and the file read, in load order.
+    std::vector<std::pair<std::string, std::string>> referencedFiles() const;
     // The file last opened or saved ("" after File > New).
     std::string currentFile() const;
     // Registers the scene commands with the MEL interpreter: createNode, setAttr, addAttr,

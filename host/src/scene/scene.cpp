@@ -403,6 +403,14 @@ void Scene::clearReferencePaths() {
     clearReferenceSearchFolders();
 }
 
+std::vector<std::pair<std::string, std::string>> Scene::referencedFiles() const {
+    std::vector<std::pair<std::string, std::string>> files;
+    for (const LoadedReference& reference : SceneState::instance().loadedReferences)
+        if (!reference.file.empty())
+            files.emplace_back(reference.referenceNode, reference.file);
+    return files;
+}
+
 std::string Scene::currentFile() const {
     return SceneState::instance().currentFile;
 }
