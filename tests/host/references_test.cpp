@@ -7,6 +7,8 @@
 
 #include <host/mel.h>
 
+#include <maya/MPlug.h>
+
 namespace {
 
 using Strings = std::vector<std::string>;
@@ -94,10 +96,11 @@ TEST_F(References, MissingUnloadedAndUnappliedReferencesAreKept) {
                              "file -r -ns \"off\" -dr 1 -rfn \"offRN\" \"birdBody.ma\";\n"
                              "file -r -ns \"on\" -dr 1 -rfn \"onRN\" \"birdBody.ma\";\n"
                              "createNode reference -n \"onRN\";\n"
-                             "\tsetAttr \".ed\" -type \"dataReferenceEdits\" \"onRN\" \"onRN\" 3\n"
+                             "\tsetAttr \".ed\" -type \"dataReferenceEdits\" \"onRN\" \"onRN\" 4\n"
                              "\t\t6 \"|on:back\" \"someday\"\n"
                              "\t\t6 \"|on:back\" \"again\"\n"
-                             "\t\t2 \"|on:back\" \"sx\" \" 3\";\n";
+                             "\t\t2 \"|on:back\" \"sx\" \" 3\"\n"
+                             "\t\t4 \"|on:back\" \"oldTag\";\n";
     const std::string path = write("shot.ma", text);
     host::Scene::addReferencePath(dataScene("references"));
     ASSERT_EQ(scene.openFile(path), MS::kSuccess);
@@ -116,12 +119,16 @@ TEST_F(References, MissingUnloadedAndUnappliedReferencesAreKept) {
         << warnings()[1];
     EXPECT_EQ(scene.typeOf("off:back"), "");
     EXPECT_EQ(number("on:back.sx"), 3.0);
+    // The deleteAttr edit removed what the referenced file added; the other attribute stays.
+    MPlug plug;
+    EXPECT_FALSE(scene.findPlug("on:back.oldTag", plug));
+    EXPECT_TRUE(scene.findPlug("on:back.featherZone", plug));
 
     const std::string saved = scratch() + "/saved.ma";
     ASSERT_EQ(scene.saveFile(saved), MS::kSuccess);
     const std::string written = read(saved);
     for (const char* line : {"file -r -ns \"gone\"", "file -rdi 1 -ns \"off\" -dr 1",
-                             "\"onRN\" \"onRN\" 3 6 \"|on:back\" \"someday\" 6"})
+                             "\"onRN\" \"onRN\" 4 6 \"|on:back\" \"someday\" 6"})
         EXPECT_NE(written.find(line), std::string::npos) << line << "\n" << written;
 }
 

@@ -124,6 +124,9 @@ class EditRunner {
                     {word(plugNamed(text(words.size() - 2))),
                      word(plugNamed(text(words.size() - 1)))});
             return;
+        case 4: // deleteAttr: node, attribute
+            deleteAttribute(edit, nodeNamed(text(0)), text(1));
+            return;
         case 5:
             connect(edit);
             return;
@@ -190,6 +193,47 @@ class EditRunner {
             warn_("reference edit '" + editText(edit) + "' of '" + referenceNode_.name() +
                   "' is not applied: " + failure);
         return done;
+    }
+
+    // Removes a dynamic attribute the referenced file added, with its connections first: a
+    // connection must not outlive the attribute it names.
+    void deleteAttribute(const ReferenceEdit& edit, const std::string& nodeName,
+                         const std::string& attributeName) {
+        CommandRun lookup("deleteAttr", &reading_, nullptr);
+        Node* node = findNodeNamed(lookup, nodeName);
+        const AttributeDef* attribute = node ? node->findAttribute(attributeName) : nullptr;
+        if (!attribute || !attribute->dynamic) {
+            warn_("reference edit '" + editText(edit) + "' of '" + referenceNode_.name() +
+                  "' is not applied: " +
+                  (!node ? "no node '" + nodeName + "'"
+                         : "'" + node->name() + "' has no dynamic attribute '" + attributeName +
+                               "'") +
+                  ".");
+            return;
+        }
+        while (attribute->parent)
+            attribute = attribute->parent;
+        Graph& graph = Graph::instance();
+        std::string ignored;
+        auto onAttribute = [&](const PlugRef& plug) {
+            return plug.node == node && plug.attribute->chain().front() == attribute;
+        };
+        for (bool found = true; found;) {
+            found = false;
+            for (const std::shared_ptr<Connection>& c : node->incoming)
+                if (onAttribute(c->destination)) {
+                    graph.disconnect(c->source, c->destination, &ignored);
+                    found = true;
+                    break;
+                }
+            for (const std::shared_ptr<Connection>& c : node->outgoing)
+                if (!found && onAttribute(c->source)) {
+                    graph.disconnect(c->source, c->destination, &ignored);
+                    found = true;
+                    break;
+                }
+        }
+        node->removeDynamicAttribute(attribute);
     }
 
     // 3 or 4, the reference node, source, destination, flags. A placeholder end stands for the

@@ -5,6 +5,8 @@
 requires maya "2013";
 currentUnit -l centimeter -a degree -t film;
 createNode transform -n "back";
+	addAttr -ci true -sn "featherZone" -ln "featherZone" -at "long";
+	addAttr -ci true -sn "oldTag" -ln "oldTag" -dt "string";
 createNode nurbsSurface -n "backShape" -p "back";
 	setAttr -k off ".v";
 	setAttr ".cc" -type "nurbsSurface" 
