@@ -41,6 +41,9 @@ TEST_F(References, NestedReferencesLoadIntoTheirNamespacesWithTheirEdits) {
     // The shot's edits, one of them on the nested reference's node.
     EXPECT_EQ(number("bird:systemShape.gloalScale"), 0.3);
     EXPECT_EQ(number("bird:body:back.ty"), 1.0);
+    // The shot's curve drives the rig's node through the placeholder it connects to.
+    EXPECT_EQ(sourcesOf("bird:system"),
+              (Strings{"bird:system.translateX", "system_translateX.output"}));
     // The rig's edits put the back in place of its placeholders.
     // (Without the plug-in its nodes keep their connections as written.)
     EXPECT_EQ(sourcesOf("bird:systemShape"),

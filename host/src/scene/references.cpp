@@ -258,6 +258,27 @@ class EditRunner {
             args.push_back(word(to));
             run(edit, "connectAttr", args);
         };
+        if (int index = placeholderIndex(destination, node);
+            index >= 0 && edit.words[0].text == "4") {
+            // 4: the referenced plug is the destination of what the scene connects into the
+            // placeholder (an animation curve driving a rig's control, a shape joining a
+            // referenced set); an array plug named whole takes the next free element.
+            Node* placeholder = findNodeNamed(lookup, node);
+            const bool nextFree = isWholeArray(lookup, source);
+            for (const RawConnection* c : raw.into(placeholder))
+                if (placeholder && isPlaceholderPath(c->destinationPath, index)) {
+                    RawConnection kept = *c;
+                    raw.remove(c);
+                    std::vector<SceneToken> args = flags;
+                    if (nextFree)
+                        args.push_back(word("-na", false));
+                    args.push_back(word(":" + kept.source.lock()->name() + "." + kept.sourcePath));
+                    args.push_back(word(source));
+                    run(edit, "connectAttr", args);
+                    raw.add(kept);
+                }
+            return;
+        }
         if (int index = placeholderIndex(destination, node); index >= 0) {
             Node* placeholder = findNodeNamed(lookup, node);
             for (const RawConnection* c : raw.all())
@@ -281,6 +302,17 @@ class EditRunner {
             return;
         }
         connectPair(source, destination);
+    }
+
+    // Whether `plug` names an array attribute without an element ("set.dagSetMembers").
+    static bool isWholeArray(const CommandRun& lookup, const std::string& plug) {
+        const size_t dot = plug.find('.');
+        if (dot == std::string::npos || plug.back() == ']')
+            return false;
+        const Node* node = findNodeNamed(lookup, plug.substr(0, dot));
+        const AttributeDef* attribute =
+            node ? node->findAttribute(plug.substr(plug.rfind('.') + 1)) : nullptr;
+        return attribute && attribute->array;
     }
 
     ReadState& reading_;
