@@ -62,14 +62,8 @@ int batchCommand(const std::vector<std::string>& arguments) {
             line.value(argument, render.output);
         } else if (argument == "--export") {
             line.value(argument, exported.output);
-        } else if (argument == "--plugin") {
-            line.value(argument, plugin);
-        } else if (!argument.empty() && argument[0] == '-') {
-            line.error("unknown option '" + argument + "'");
-        } else if (scene.empty()) {
-            scene = argument;
         } else {
-            line.error("one scene at a time ('" + scene + "', then '" + argument + "')");
+            line.sceneArgument(argument, scene, plugin);
         }
     }
     if (scene.empty())

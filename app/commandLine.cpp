@@ -16,6 +16,18 @@ bool CommandLine::value(const std::string& flag, std::string& out) {
     return true;
 }
 
+void CommandLine::sceneArgument(const std::string& argument, std::string& scene,
+                                std::string& plugin) {
+    if (argument == "--plugin")
+        value(argument, plugin);
+    else if (!argument.empty() && argument[0] == '-')
+        error("unknown option '" + argument + "'");
+    else if (scene.empty())
+        scene = argument;
+    else
+        error("one scene at a time ('" + scene + "', then '" + argument + "')");
+}
+
 void CommandLine::error(const std::string& message) {
     if (error_.empty())
         error_ = message;

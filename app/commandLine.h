@@ -17,6 +17,10 @@ class CommandLine {
     // The value after a flag just taken; records an error when there is none.
     bool value(const std::string& flag, std::string& out);
 
+    // What is left of every scene command's arguments: --plugin PATH, an unknown option (an
+    // error), the scene (one only).
+    void sceneArgument(const std::string& argument, std::string& scene, std::string& plugin);
+
     // Records a usage error (the first one is kept).
     void error(const std::string& message);
     bool failed() const { return !error_.empty(); }

@@ -94,14 +94,8 @@ int exportCommand(const std::vector<std::string>& arguments) {
             continue;
         if (argument == "-o" || argument == "--output")
             line.value(argument, job.output);
-        else if (argument == "--plugin")
-            line.value(argument, plugin);
-        else if (!argument.empty() && argument[0] == '-')
-            line.error("unknown option '" + argument + "'");
-        else if (scenePath.empty())
-            scenePath = argument;
         else
-            line.error("one scene at a time ('" + scenePath + "', then '" + argument + "')");
+            line.sceneArgument(argument, scenePath, plugin);
     }
     if (scenePath.empty())
         line.error("no scene file given");

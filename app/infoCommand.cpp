@@ -117,16 +117,10 @@ int infoCommand(const std::vector<std::string>& arguments) {
     bool build = false;
     while (line.more()) {
         const std::string& argument = line.next();
-        if (argument == "--plugin")
-            line.value(argument, plugin);
-        else if (argument == "--build")
+        if (argument == "--build")
             build = true;
-        else if (!argument.empty() && argument[0] == '-')
-            line.error("unknown option '" + argument + "'");
-        else if (scenePath.empty())
-            scenePath = argument;
         else
-            line.error("one scene at a time ('" + scenePath + "', then '" + argument + "')");
+            line.sceneArgument(argument, scenePath, plugin);
     }
     if (scenePath.empty())
         line.error("no scene file given");

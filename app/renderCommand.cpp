@@ -102,14 +102,8 @@ int renderCommand(const std::vector<std::string>& arguments) {
             continue;
         } else if (argument == "-o" || argument == "--output") {
             line.value(argument, job.output);
-        } else if (argument == "--plugin") {
-            line.value(argument, plugin);
-        } else if (!argument.empty() && argument[0] == '-') {
-            line.error("unknown option '" + argument + "'");
-        } else if (scene.empty()) {
-            scene = argument;
         } else {
-            line.error("one scene at a time ('" + scene + "', then '" + argument + "')");
+            line.sceneArgument(argument, scene, plugin);
         }
     }
     if (scene.empty())
