@@ -221,12 +221,15 @@ Node* Graph::createNode(const std::string& typeName, const std::string& name, No
         return nullptr;
     }
     std::string wanted = name;
+    // A name of the host's choosing is unique in the whole scene, as Maya's are; only a name
+    // asked for may repeat under another parent.
+    const bool siblingsOnly = type->dag && !wanted.empty();
     if (wanted.empty()) {
         wanted = typeName + "1";
         wanted[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(wanted[0])));
     }
     auto node =
-        std::make_shared<Node>(type, names_.unique(wanted, type->dag, parent, nullptr), impl);
+        std::make_shared<Node>(type, names_.unique(wanted, siblingsOnly, parent, nullptr), impl);
     impl->setHostNode(node.get());
     if (parent)
         node->setParent(parent);

@@ -30,8 +30,8 @@ class Graph {
   public:
     static Graph& instance();
 
-    // Creates a node of a registered type. An empty or taken name (see NodeNames) gets a
-    // unique one.
+    // Creates a node of a registered type. A taken name (see NodeNames) gets a unique one; an
+    // empty one a name no other node has.
     Node* createNode(const std::string& typeName, const std::string& name, Node* parent,
                      std::string* error);
     // Breaks the node's connections, runs the node-removed callbacks and destroys it; DAG
