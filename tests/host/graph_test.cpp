@@ -9,6 +9,7 @@
 #include <maya/MArrayDataHandle.h>
 #include <maya/MCallbackIdArray.h>
 #include <maya/MDGMessage.h>
+#include <maya/MDagPath.h>
 #include <maya/MFnCompoundAttribute.h>
 #include <maya/MFnDependencyNode.h>
 #include <maya/MFnNumericAttribute.h>
@@ -376,6 +377,55 @@ TEST_F(GraphTest, DagParentingAndNames) {
     // Deleting the parent takes the child along.
     ASSERT_TRUE(scene.deleteNode(t1));
     EXPECT_TRUE(scene.findNode("child").isNull());
+}
+
+TEST_F(GraphTest, DagNamesNeedOnlyBeUniqueAmongSiblings) {
+    auto make = [&](const std::string& type, const std::string& name, const std::string& parent) {
+        std::string created;
+        EXPECT_TRUE(scene.createNode(type, name, parent, &created)) << scene.lastError();
+        return created;
+    };
+    make("transform", "g1", "");
+    make("transform", "g2", "");
+    EXPECT_EQ(make("transform", "a", "g1"), "a");
+    EXPECT_EQ(make("transform", "a", "g2"), "a") << "another parent: the name is kept";
+    EXPECT_EQ(make("transform", "a", ""), "a") << "at the world too";
+    EXPECT_EQ(make("transform", "a", "g1"), "a1") << "a sibling has it";
+    // A dependency node's name is unique among all nodes, and DAG nodes leave it alone.
+    EXPECT_EQ(make("testAdder", "a", ""), "a2");
+    EXPECT_EQ(make("transform", "a2", "g2"), "a1");
+
+    // A short name that several nodes share names none of them; paths do.
+    EXPECT_TRUE(scene.findNode("a").isNull());
+    EXPECT_FALSE(scene.rename("a", "b"));
+    EXPECT_EQ(scene.lastError(), "rename: More than one object matches name: a");
+    EXPECT_EQ(scene.fullPathOf("g2|a"), "|g2|a");
+    EXPECT_EQ(scene.fullPathOf("|a"), "|a");
+    EXPECT_EQ(scene.typeOf("|g1|a1"), "transform");
+    EXPECT_TRUE(scene.findNode("|g1|g2|a").isNull()) << "a full path starts at the world";
+
+    // Renaming and reparenting keep the name unless a new sibling has it.
+    ASSERT_TRUE(scene.rename("g2|a1", "b"));
+    ASSERT_TRUE(scene.rename("b", "a1"));
+    EXPECT_EQ(scene.fullPathOf("g2|a1"), "|g2|a1");
+    ASSERT_TRUE(scene.parent("g2|a1", "g1"));
+    EXPECT_EQ(scene.fullPathOf("g1|a3"), "|g1|a3") << "a, a1 under g1 and a2 are taken";
+    ASSERT_TRUE(scene.parent("g2|a", ""));
+    EXPECT_EQ(scene.fullPathOf("|a1"), "|a1") << "a is taken at the world";
+
+    // Names shown are the shortest unique paths; locks survive a name change around them.
+    MPlug plug;
+    ASSERT_TRUE(scene.findPlug("g1|a.tx", plug));
+    EXPECT_STREQ(plug.name().asChar(), "g1|a.translateX");
+    EXPECT_STREQ(plug.partialName(false).asChar(), "tx");
+    ASSERT_TRUE(plug.setLocked(true));
+    MDagPath path;
+    ASSERT_TRUE(MDagPath::getAPathTo(plug.node(), path));
+    EXPECT_STREQ(path.partialPathName().asChar(), "g1|a");
+    EXPECT_STREQ(path.fullPathName().asChar(), "|g1|a");
+    ASSERT_TRUE(scene.deleteNode("|a"));
+    EXPECT_STREQ(plug.name().asChar(), "a.translateX");
+    EXPECT_TRUE(plug.isLocked());
 }
 
 TEST_F(GraphTest, PlugLocksFollowARenamedNode) {

@@ -127,8 +127,8 @@ class MayaAsciiTest : public ::testing::Test {
     }
 
     struct Summary {
-        std::map<std::string, std::string> types;   // node -> type
-        std::map<std::string, std::string> parents; // node -> parent ("" at the top)
+        std::map<std::string, std::string> types;   // node's full path -> type
+        std::map<std::string, std::string> parents; // node's full path -> parent ("" at the top)
         size_t connections = 0;                     // graph and raw
         bool operator==(const Summary& other) const {
             return types == other.types && parents == other.parents &&
@@ -139,8 +139,9 @@ class MayaAsciiTest : public ::testing::Test {
     static Summary summary() {
         Summary s;
         for (host::Node* node : host::Graph::instance().nodes()) {
-            s.types[node->name()] = node->typeName();
-            s.parents[node->name()] = node->parent() ? node->parent()->name() : "";
+            const std::string path = host::NodeNames::fullPath(node);
+            s.types[path] = node->typeName();
+            s.parents[path] = node->parent() ? host::NodeNames::fullPath(node->parent()) : "";
             s.connections += node->incoming.size();
         }
         s.connections += host::SceneState::instance().rawConnections.all().size();
@@ -201,7 +202,7 @@ class MayaAsciiTest : public ::testing::Test {
             for (const auto& [path, text] : node->rawValues)
                 out << "raw " << node->name() << "." << path << " " << text << "\n";
             for (const std::string& plug : node->lockedPlugs)
-                out << "locked " << plug << "\n";
+                out << "locked " << node->name() << "." << plug << "\n";
             for (const std::string& connection : connections)
                 out << "connection " << connection << "\n";
         }

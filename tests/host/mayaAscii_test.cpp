@@ -24,13 +24,28 @@
 namespace {
 
 // The nodes a file creates with createNode: name -> type.
-std::map<std::string, std::string> createdNodes(const std::string& text) {
-    std::map<std::string, std::string> nodes;
-    std::regex pattern("createNode (\\w+)[^;]*? -(?:n|name) \"([^\"]+)\"");
+struct CreatedNode {
+    std::string type, name, parent; // parent as written, "" when none
+    // The path that names the node: its name under the parent as written.
+    std::string path() const { return parent.empty() ? name : parent + "|" + name; }
+};
+
+std::vector<CreatedNode> createdNodes(const std::string& text) {
+    std::vector<CreatedNode> nodes;
+    std::regex pattern("createNode (\\w+)[^;]*? -(?:n|name) \"([^\"]+)\"(?:[^;]*? -(?:p|parent) "
+                       "\"([^\"]+)\")?");
     for (auto it = std::sregex_iterator(text.begin(), text.end(), pattern);
          it != std::sregex_iterator(); ++it)
-        nodes[(*it)[2]] = (*it)[1];
+        nodes.push_back({(*it)[1], (*it)[2], (*it)[3]});
     return nodes;
+}
+
+// (name, parent) of every node a file creates.
+std::multiset<std::pair<std::string, std::string>> namesAndParents(const std::string& text) {
+    std::multiset<std::pair<std::string, std::string>> pairs;
+    for (const CreatedNode& node : createdNodes(text))
+        pairs.emplace(node.name, node.parent);
+    return pairs;
 }
 
 struct SharedScene {
@@ -123,10 +138,16 @@ TEST_F(MayaAsciiTest, SharedScenesOpenSaveAndOpenAgainToTheSameScene) {
 
         // Every node the file creates is there with its type, whether the host knows the type
         // or keeps the node as a generic one.
-        const std::map<std::string, std::string> created = createdNodes(text);
+        const std::vector<CreatedNode> created = createdNodes(text);
         ASSERT_FALSE(created.empty());
-        for (const auto& [name, type] : created)
-            EXPECT_EQ(scene.typeOf(name), type) << name;
+        for (const CreatedNode& node : created) {
+            // A name the file gives once names the node; shared ones need the path.
+            const bool shared = std::count_if(created.begin(), created.end(), [&](auto& other) {
+                                    return other.name == node.name;
+                                }) > 1;
+            const std::string name = shared ? node.path() : node.name;
+            EXPECT_EQ(scene.typeOf(name), node.type) << name;
+        }
         // Every connectAttr of the file made one connection (references make more).
         const Summary opened = summary();
         size_t connectAttrs = 0;
@@ -148,6 +169,8 @@ TEST_F(MayaAsciiTest, SharedScenesOpenSaveAndOpenAgainToTheSameScene) {
         messages->clear();
         ASSERT_EQ(scene.saveFile(saved), MS::kSuccess) << joined(errors());
         EXPECT_TRUE(warnings().empty()) << joined(warnings());
+        // Nodes keep the names the file gave them, short names shared under other parents too.
+        EXPECT_EQ(namesAndParents(read(saved)), namesAndParents(text));
         messages->clear();
         ASSERT_EQ(scene.openFile(saved), MS::kSuccess);
         // The saved file holds what the host refused as the original did: the same errors.
@@ -298,6 +321,48 @@ TEST_F(MayaAsciiTest, LocksAndDynamicAttributesSurviveSaving) {
     }
 }
 
+TEST_F(MayaAsciiTest, SharedShortNamesSurviveSavingByTheirPaths) {
+    const std::string path = write("shared.ma", R"(//Maya ASCII 2017 scene
+createNode transform -n "parent";
+createNode transform -n "childA" -p "parent";
+createNode locator -n "childAShape" -p "|parent|childA";
+createNode transform -n "childB" -p "parent";
+createNode transform -n "childA" -p "childB";
+	setAttr -l on ".ry";
+createNode locator -n "childAShape" -p "|parent|childB|childA";
+createNode animCurveTL -n "curve";
+setAttr "childA.ty" 2;
+setAttr "childB|childA.tz" 3;
+connectAttr "curve.o" "|parent|childB|childA.tx";
+)");
+    ASSERT_EQ(scene.openFile(path), MS::kSuccess);
+    // A short name two nodes share is refused as Maya refuses it; a path is not.
+    EXPECT_EQ(withoutPlaces(errors()),
+              (std::vector<std::string>{"setAttr: More than one object matches name: childA"}));
+    EXPECT_EQ(number("|parent|childB|childA.tz"), 3.0);
+    const std::string saved = scratch() + "/sharedSaved.ma";
+    ASSERT_EQ(scene.saveFile(saved), MS::kSuccess);
+    const std::string text = read(saved);
+    for (const char* line : {"createNode transform -n \"childA\" -p \"childB\";",
+                             "createNode locator -n \"childAShape\" -p \"|parent|childA\";",
+                             "createNode locator -n \"childAShape\" -p \"|parent|childB|childA\";",
+                             "connectAttr \"curve.o\" \"|parent|childB|childA.tx\";"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+
+    const Summary opened = summary();
+    messages->clear();
+    ASSERT_EQ(scene.openFile(saved), MS::kSuccess);
+    EXPECT_EQ(withoutPlaces(errors()),
+              (std::vector<std::string>{"setAttr: More than one object matches name: childA"}))
+        << "the refused command is kept";
+    const Summary reopened = summary();
+    EXPECT_EQ(reopened.types, opened.types);
+    EXPECT_EQ(reopened.parents, opened.parents);
+    EXPECT_EQ(reopened.connections, 1u);
+    EXPECT_TRUE(plugOf("childB|childA.ry").isLocked());
+    EXPECT_STREQ(plugOf("childB|childA.tx").name().asChar(), "childB|childA.translateX");
+}
+
 TEST_F(MayaAsciiTest, StringsKeepTheirEscapesAndScriptNodesNeverRun) {
     ASSERT_EQ(scene.openFile(dataScene("strings.ma")), MS::kSuccess);
     EXPECT_TRUE(errors().empty()) << joined(errors());
@@ -440,14 +505,15 @@ TEST_F(MayaAsciiTest, DefaultNodesAndGenericNodesKeepWhatTheFileGaveThem) {
     EXPECT_NE(file.find("setAttr \".cd\" -type \"dataPolyComponent\" Index_Data Edge 0;"),
               std::string::npos);
 
-    // Importing the same file again renames what clashes and shares the default nodes.
+    // Importing the same file again renames what clashes (the shape under its renamed parent
+    // clashes with nothing) and shares the default nodes.
     ASSERT_EQ(scene.openFile(saved), MS::kSuccess);
     const size_t before = scene.nodeNames().size();
     messages->clear();
     ASSERT_EQ(scene.importFile(saved), MS::kSuccess);
     EXPECT_TRUE(errors().empty()) << joined(errors());
-    EXPECT_EQ(scene.typeOf("meshShape1"), "mesh");
-    EXPECT_EQ(scene.parentOf("meshShape1"), "mesh1");
+    EXPECT_EQ(scene.typeOf("mesh1|meshShape"), "mesh");
+    EXPECT_EQ(scene.parentOf("mesh1|meshShape"), "mesh1");
     EXPECT_EQ(scene.typeOf("time2"), "");
     EXPECT_EQ(scene.nodeNames().size(), before + 6); // the file's own nodes, once more
     EXPECT_EQ(scene.currentFile(), saved);

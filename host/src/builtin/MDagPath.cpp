@@ -49,16 +49,13 @@ unsigned int MDagPath::length(MStatus* status) const {
 MString MDagPath::fullPathName(MStatus* status) const {
     host::Node* n = host::nodeOf(node_);
     report(status, n ? MS::kSuccess : MS::kFailure);
-    std::string path;
-    for (; n; n = n->parent())
-        path = "|" + n->name() + path;
-    return MString(path.c_str());
+    return n ? MString(host::NodeNames::fullPath(n).c_str()) : MString();
 }
 
 MString MDagPath::partialPathName(MStatus* status) const {
     host::Node* n = host::nodeOf(node_);
     report(status, n ? MS::kSuccess : MS::kFailure);
-    return n ? MString(n->name().c_str()) : MString();
+    return n ? MString(host::Graph::instance().names().partialPath(n).c_str()) : MString();
 }
 
 MStatus MDagPath::pop(unsigned int count) {

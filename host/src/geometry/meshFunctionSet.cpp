@@ -275,7 +275,9 @@ MObject MFnMesh::create(int numVertices, int numPolygons, const MFloatPointArray
             return MObject();
         }
     }
-    Node* shape = graph.createNode("mesh", "polySurfaceShape1", parent, &error);
+    // A name of the host's choosing: unique in the whole scene, as Maya's are.
+    Node* shape = graph.createNode(
+        "mesh", graph.names().unique("polySurfaceShape1", false, nullptr, nullptr), parent, &error);
     if (!shape || !host::writeMeshAttributes(*shape, mesh, &error)) {
         if (shape)
             graph.deleteNode(shape, &error);

@@ -20,7 +20,6 @@ using host::report;
 
 namespace {
 
-
 bool isArrayLevel(const PlugRef& ref) {
     return ref.attribute->array && !ref.indices.empty() && ref.indices.back() < 0;
 }
@@ -95,10 +94,10 @@ MString MPlug::partialName(bool includeNodeName, bool, bool, bool, bool, bool us
     report(status, isNull() ? MS::kFailure : MS::kSuccess);
     if (isNull())
         return MString();
-    std::string text = Graph::plugName(Graph::fromMPlug(*this), useLongNames);
-    if (!includeNodeName)
-        text = text.substr(text.find('.') + 1);
-    return MString(text.c_str());
+    const PlugRef plug = Graph::fromMPlug(*this);
+    return MString((includeNodeName ? Graph::plugName(plug, useLongNames)
+                                    : Graph::attributePath(plug, useLongNames))
+                       .c_str());
 }
 
 bool MPlug::isArray(MStatus* status) const {
@@ -151,14 +150,14 @@ bool MPlug::isKeyable(MStatus* status) const {
 bool MPlug::isLocked(MStatus* status) const {
     report(status, MS::kSuccess);
     host::Node* node = host::nodeOf(node_);
-    return node && node->lockedPlugs.count(Graph::plugName(Graph::fromMPlug(*this)));
+    return node && node->lockedPlugs.count(Graph::attributePath(Graph::fromMPlug(*this)));
 }
 
 MStatus MPlug::setLocked(bool locked) {
     host::Node* node = host::nodeOf(node_);
     if (!node || isNull())
         return MS::kFailure;
-    std::string name = Graph::plugName(Graph::fromMPlug(*this));
+    std::string name = Graph::attributePath(Graph::fromMPlug(*this));
     if (locked)
         node->lockedPlugs.insert(name);
     else

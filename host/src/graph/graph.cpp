@@ -184,22 +184,17 @@ Graph& Graph::instance() {
     return graph;
 }
 
-std::string Graph::uniqueName(const std::string& wanted) const {
-    if (!find(wanted))
-        return wanted;
-    std::string base = wanted;
-    while (!base.empty() && std::isdigit(static_cast<unsigned char>(base.back())))
-        base.pop_back();
-    for (int n = 1;; ++n) {
-        std::string candidate = base + std::to_string(n);
-        if (!find(candidate))
-            return candidate;
-    }
+Node* Graph::find(const std::string& name) const {
+    std::vector<Node*> found = names_.matches(name);
+    return found.size() == 1 ? found.front() : nullptr;
 }
 
-Node* Graph::find(const std::string& name) const {
-    auto it = byName_.find(name);
-    return it != byName_.end() && it->second->name() == name ? it->second : nullptr;
+std::vector<Node*> Graph::findAll(const std::string& name) const {
+    return names_.matches(name);
+}
+
+std::string Graph::ambiguousName(const std::string& name) {
+    return "More than one object matches name: " + name;
 }
 
 std::vector<Node*> Graph::nodes() const {
@@ -226,16 +221,20 @@ Node* Graph::createNode(const std::string& typeName, const std::string& name, No
         return nullptr;
     }
     std::string wanted = name;
+    // A name of the host's choosing is unique in the whole scene, as Maya's are; only a name
+    // asked for may repeat under another parent.
+    const bool siblingsOnly = type->dag && !wanted.empty();
     if (wanted.empty()) {
         wanted = typeName + "1";
         wanted[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(wanted[0])));
     }
-    auto node = std::make_shared<Node>(type, uniqueName(wanted), impl);
+    auto node =
+        std::make_shared<Node>(type, names_.unique(wanted, siblingsOnly, parent, nullptr), impl);
     impl->setHostNode(node.get());
     if (parent)
         node->setParent(parent);
     nodes_.push_back(node);
-    byName_[node->name()] = node.get();
+    names_.add(node.get());
     impl->postConstructor();
     addDefaultRampEntries(*node);
     CallbackRegistry::instance().nodeAdded(*node);
@@ -278,9 +277,7 @@ void Graph::deleteOne(Node* node) {
     auto it = std::find(nodes_.rbegin(), nodes_.rend(), keep);
     if (it != nodes_.rend())
         nodes_.erase(std::next(it).base());
-    auto named = byName_.find(node->name());
-    if (named != byName_.end() && named->second == node)
-        byName_.erase(named);
+    names_.remove(node);
     node->kill();
 }
 
@@ -335,17 +332,9 @@ MStatus Graph::rename(Node* node, const std::string& name, std::string* error) {
     }
     if (node->name() == name)
         return MS::kSuccess;
-    const std::string oldPrefix = node->name() + ".";
-    byName_.erase(node->name());
-    node->setName(uniqueName(name));
-    byName_[node->name()] = node;
-    // Plug locks are kept by plug name: carry them over to the new name.
-    std::set<std::string> locks;
-    for (const std::string& plug : node->lockedPlugs)
-        locks.insert(plug.rfind(oldPrefix, 0) == 0
-                         ? node->name() + "." + plug.substr(oldPrefix.size())
-                         : plug);
-    node->lockedPlugs = std::move(locks);
+    names_.remove(node);
+    node->setName(names_.unique(name, node->type()->dag, node->parent(), node));
+    names_.add(node);
     return MS::kSuccess;
 }
 
@@ -364,6 +353,11 @@ MStatus Graph::reparent(Node* child, Node* parent, std::string* error) {
         return MS::kFailure;
     }
     child->setParent(parent);
+    if (names_.taken(child->name(), true, parent, child)) {
+        names_.remove(child);
+        child->setName(names_.unique(child->name(), true, parent, child));
+        names_.add(child);
+    }
     std::vector<PlugRef> moved;
     collectWorldOutputs(child, true, moved);
     for (const PlugRef& plug : moved)
@@ -738,7 +732,7 @@ MStatus Graph::setNumber(const PlugRef& plug, double value, std::string* error) 
         return MS::kInvalidParameter;
     }
     std::string name = plugName(plug);
-    if (plug.node->lockedPlugs.count(name)) {
+    if (plug.node->lockedPlugs.count(attributePath(plug))) {
         *error = "The plug '" + name + "' is locked.";
         return MS::kFailure;
     }
@@ -772,7 +766,14 @@ PlugRef Graph::fromMPlug(const MPlug& plug) {
 }
 
 std::string Graph::plugName(const PlugRef& plug, bool longNames) {
-    std::string text = plug.node ? plug.node->name() : std::string();
+    std::string text = plug.node ? instance().names_.partialPath(plug.node) : std::string();
+    if (!plug.attribute)
+        return text;
+    return text + "." + attributePath(plug, longNames);
+}
+
+std::string Graph::attributePath(const PlugRef& plug, bool longNames) {
+    std::string text;
     if (!plug.attribute)
         return text;
     std::vector<const AttributeDef*> chain = plug.attribute->chain();
@@ -788,7 +789,9 @@ std::string Graph::plugName(const PlugRef& plug, bool longNames) {
         }
         if (k + 1 != chain.size() && !underArray)
             continue;
-        text += "." + (longNames ? a->name : a->shortName);
+        if (!text.empty())
+            text += ".";
+        text += longNames ? a->name : a->shortName;
         if (a->array && (index >= 0 || k + 1 != chain.size()))
             text += "[" + std::to_string(index) + "]";
     }

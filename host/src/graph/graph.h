@@ -8,6 +8,7 @@
 
 #include "graph/connection.h"
 #include "graph/node.h"
+#include "graph/nodeNames.h"
 
 #include <maya/MPlug.h>
 
@@ -29,7 +30,8 @@ class Graph {
   public:
     static Graph& instance();
 
-    // Creates a node of a registered type. An empty or taken name gets a unique one.
+    // Creates a node of a registered type. A taken name (see NodeNames) gets a unique one; an
+    // empty one a name no other node has.
     Node* createNode(const std::string& typeName, const std::string& name, Node* parent,
                      std::string* error);
     // Breaks the node's connections, runs the node-removed callbacks and destroys it; DAG
@@ -37,12 +39,19 @@ class Graph {
     MStatus deleteNode(Node* node, std::string* error);
     // Deletes every node, children before parents.
     void clear();
+    // A name its siblings (or the dependency nodes) hold already gets a unique one.
     MStatus rename(Node* node, const std::string& name, std::string* error);
+    // A child whose name one of its new siblings has is renamed, as in Maya (name1, ...).
     MStatus reparent(Node* child, Node* parent, std::string* error);
 
+    // The one node a name or DAG path ("b", "a|b", "|a|b") names; null when none or several do.
     Node* find(const std::string& name) const;
+    // Every node the name or path names.
+    std::vector<Node*> findAll(const std::string& name) const;
+    // Maya's message for a name that matches several nodes.
+    static std::string ambiguousName(const std::string& name);
+    const NodeNames& names() const { return names_; }
     std::vector<Node*> nodes() const;
-    std::string uniqueName(const std::string& wanted) const;
 
     MStatus connect(const PlugRef& source, const PlugRef& destination, bool force,
                     std::string* error);
@@ -67,8 +76,11 @@ class Graph {
 
     static MPlug toMPlug(const PlugRef& plug);
     static PlugRef fromMPlug(const MPlug& plug);
-    // "node.attr[2].child": long names, with the compound path where an array level needs it.
+    // "node.attr[2].child": the node's shortest unique path, then the attribute as
+    // attributePath gives it.
     static std::string plugName(const PlugRef& plug, bool longNames = true);
+    // "attr[2].child": long names, with the compound path where an array level needs it.
+    static std::string attributePath(const PlugRef& plug, bool longNames = true);
 
     // While held, a node that loses its last outgoing connection and may not exist without
     // one (MPxNode::setExistWithoutOutConnections(false)) is kept and listed instead of being
@@ -93,7 +105,7 @@ class Graph {
     void applyDisconnectBehavior(const PlugRef& destination);
     std::vector<std::shared_ptr<Node>> nodes_;
     // Nodes by name, so that scenes of many nodes look names up in constant time.
-    std::unordered_map<std::string, Node*> byName_;
+    NodeNames names_;
     std::vector<PlugRef> pulling_;
     bool chainReported_ = false;
     bool holdOrphans_ = false;

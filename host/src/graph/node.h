@@ -60,7 +60,7 @@ class Node : public Object, public std::enable_shared_from_this<Node> {
     // Values a generic node keeps for attributes it does not know, by plug path.
     std::map<std::string, std::string> rawValues;
     bool locked = false;
-    std::set<std::string> lockedPlugs; // by long plug name
+    std::set<std::string> lockedPlugs; // by long attribute path ("attr[2].child")
     bool existWithoutOut = true;
 
     void kill();

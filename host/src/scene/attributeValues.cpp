@@ -49,13 +49,13 @@ bool plugLocked(const PlugRef& plug) {
         return false;
     for (const AttributeDef* a = plug.attribute; a; a = a->parent) {
         PlugRef above{plug.node, a, indicesFor(a, plug)};
-        if (plug.node->lockedPlugs.count(Graph::plugName(above)))
+        if (plug.node->lockedPlugs.count(Graph::attributePath(above)))
             return true;
         // The element an array level names is locked as a whole too.
         if (a->array && !above.indices.empty() && above.indices.back() >= 0) {
             PlugRef array = above;
             array.indices.back() = -1;
-            if (plug.node->lockedPlugs.count(Graph::plugName(array)))
+            if (plug.node->lockedPlugs.count(Graph::attributePath(array)))
                 return true;
         }
     }
@@ -100,7 +100,7 @@ bool splitPlugArgument(CommandRun& run, const std::string& text, std::vector<Nod
     std::string name = text.substr(0, dot);
     Node* node = findOrCreateDefaultNode(run, name);
     if (!node) {
-        run.error("no node named '" + name + "'.");
+        run.error(unresolvedName(run, name, "no node named '" + name + "'."));
         return false;
     }
     nodes.push_back(node);
@@ -146,9 +146,7 @@ void leafPaths(const AttributeDef* attribute, std::vector<int>& prefix,
 }
 
 std::string shortPlugPath(const PlugRef& plug) {
-    std::string name = Graph::plugName(plug, false);
-    size_t prefix = plug.node ? plug.node->name().size() + 1 : 0;
-    return prefix <= name.size() ? name.substr(prefix) : name;
+    return Graph::attributePath(plug, false);
 }
 
 } // namespace host

@@ -24,7 +24,7 @@ struct PlugEnd {
     std::vector<PlugPathPart> parts;
     bool known = false;
     ResolvedPlug plug;
-    std::string text() const { return node->name() + "." + path; }
+    std::string text() const { return Graph::instance().names().partialPath(node) + "." + path; }
 };
 
 bool resolveEnd(CommandRun& run, const std::string& text, PlugEnd& end) {
@@ -339,7 +339,7 @@ bool runListConnections(CommandRun& run) {
             Node* shown = other;
             if (!shapes && other->type()->dag && !isTransformLike(other) && other->parent())
                 shown = other->parent();
-            name = shown->name();
+            name = Graph::instance().names().partialPath(shown);
         }
         if (pairs)
             result.push_back(mine);
@@ -351,7 +351,8 @@ bool runListConnections(CommandRun& run) {
         size_t dot = target.find('.');
         Node* node = findNodeNamed(run, target.substr(0, dot));
         if (!node) {
-            run.error("no object matches name '" + target + "'.");
+            run.error(unresolvedName(run, target.substr(0, dot),
+                                     "no object matches name '" + target + "'."));
             return false;
         }
         std::string path = dot == std::string::npos ? "" : target.substr(dot + 1);
@@ -384,15 +385,16 @@ bool runListConnections(CommandRun& run) {
                 if (mine(c->source))
                     report(Graph::plugName(c->source), c->destination.node,
                            Graph::plugName(c->destination));
+        const NodeNames& names = Graph::instance().names();
         for (const RawConnection* c : raw) {
             Node* from = c->source.lock().get();
             Node* to = c->destination.lock().get();
             if (sources && to == node && (path.empty() || pathUnder(c->destinationPath, path)))
-                report(node->name() + "." + c->destinationPath, from,
-                       from->name() + "." + c->sourcePath);
+                report(names.partialPath(node) + "." + c->destinationPath, from,
+                       names.partialPath(from) + "." + c->sourcePath);
             if (destinations && from == node && (path.empty() || pathUnder(c->sourcePath, path)))
-                report(node->name() + "." + c->sourcePath, to,
-                       to->name() + "." + c->destinationPath);
+                report(names.partialPath(node) + "." + c->sourcePath, to,
+                       names.partialPath(to) + "." + c->destinationPath);
         }
     }
     run.result = MelValue(result);

@@ -163,9 +163,9 @@ class SceneWriter {
     }
 
     // The node's name as connections and selections write it: default nodes in the root
-    // namespace.
+    // namespace, a DAG node that shares its short name by its full path.
     std::string reference(const Node* node) const {
-        return (isImplicit(node) ? ":" : "") + node->name();
+        return (isImplicit(node) ? ":" : "") + Graph::instance().names().uniqueName(node);
     }
 
     void writeRequirements() {
@@ -202,7 +202,7 @@ class SceneWriter {
             out_ += " -s";
         out_ += " -n " + quoteText(node->name());
         if (Node* parent = writtenParent(node))
-            out_ += " -p " + quoteText(parent->name());
+            out_ += " -p " + quoteText(Graph::instance().names().uniqueName(parent));
         out_ += ";\n";
         if (extras && !extras->uid.empty())
             out_ += "\trename -uid " + quoteText(extras->uid) + ";\n";
@@ -468,11 +468,7 @@ class SceneWriter {
                 if (!text.empty())
                     setAttrLine(path, text, {});
             }
-        const std::string prefix = node->name() + ".";
-        for (const std::string& locked : node->lockedPlugs) {
-            if (locked.compare(0, prefix.size(), prefix) != 0)
-                continue;
-            std::string path = locked.substr(prefix.size());
+        for (const std::string& path : node->lockedPlugs) {
             bool connected = false;
             PlugRef ref;
             if (resolvePlug(node, path, ref))
@@ -736,8 +732,7 @@ class SceneWriter {
     // ---- Connections --------------------------------------------------------------------------
 
     std::string plugText(const PlugRef& plug) {
-        std::string name = Graph::plugName(plug, false);
-        return reference(plug.node) + name.substr(plug.node->name().size());
+        return reference(plug.node) + "." + Graph::attributePath(plug, false);
     }
 
     void writeConnections(const std::vector<Node*>& nodes) {

@@ -134,7 +134,8 @@ MStatus filterExpand(MelCall& call) {
         if (mask == 0 ||
             (!masks.empty() && std::find(masks.begin(), masks.end(), mask) == masks.end()))
             continue;
-        const std::string name = fullPath ? longNameOf(item.node) : item.node->name();
+        const std::string name =
+            fullPath ? longNameOf(item.node) : Graph::instance().names().partialPath(item.node);
         ComponentRange range;
         std::string error;
         if (!expand || item.component.empty() ||

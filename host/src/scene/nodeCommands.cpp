@@ -89,7 +89,7 @@ bool namedOrTargets(CommandRun& run, std::vector<Node*>& nodes) {
         std::string name = token.text.substr(0, token.text.find('.'));
         Node* node = findNodeNamed(run, name);
         if (!node) {
-            run.error("no node named '" + name + "'.");
+            run.error(unresolvedName(run, name, "no node named '" + name + "'."));
             return false;
         }
         nodes.push_back(node);
@@ -165,7 +165,9 @@ bool runCreateNode(CommandRun& run) {
     if (const SceneToken* parentName = args.value("parent")) {
         parent = findNodeNamed(run, parentName->text);
         if (!parent) {
-            run.error("the parent '" + parentName->text + "' of '" + name + "' does not exist.");
+            run.error(unresolvedName(run, parentName->text,
+                                     "the parent '" + parentName->text + "' of '" + name +
+                                         "' does not exist."));
             return false;
         }
     }
@@ -212,7 +214,8 @@ bool runRename(CommandRun& run) {
         if (args.positional.size() == 2) {
             Node* node = findNodeNamed(run, args.positional[0].text);
             if (!node) {
-                run.error("no node named '" + args.positional[0].text + "'.");
+                run.error(unresolvedName(run, args.positional[0].text,
+                                         "no node named '" + args.positional[0].text + "'."));
                 return false;
             }
             nodes.push_back(node);
@@ -232,7 +235,8 @@ bool runRename(CommandRun& run) {
     if (args.positional.size() == 2) {
         node = findNodeNamed(run, args.positional[0].text);
         if (!node) {
-            run.error("no node named '" + args.positional[0].text + "'.");
+            run.error(unresolvedName(run, args.positional[0].text,
+                                     "no node named '" + args.positional[0].text + "'."));
             return false;
         }
         newName = args.positional[1].text;
@@ -282,7 +286,7 @@ bool runParent(CommandRun& run) {
     if (!world) {
         newParent = findNodeNamed(run, names.back());
         if (!newParent) {
-            run.error("no node named '" + names.back() + "'.");
+            run.error(unresolvedName(run, names.back(), "no node named '" + names.back() + "'."));
             return false;
         }
         names.pop_back();
@@ -291,7 +295,7 @@ bool runParent(CommandRun& run) {
     for (const std::string& name : names) {
         Node* child = findNodeNamed(run, name);
         if (!child) {
-            run.error("no node named '" + name + "'.");
+            run.error(unresolvedName(run, name, "no node named '" + name + "'."));
             return false;
         }
         children.push_back(child);
@@ -350,7 +354,7 @@ bool runSelect(CommandRun& run) {
         std::string name = text.substr(0, dot);
         Node* node = run.reading ? findOrCreateDefaultNode(run, name) : findNodeNamed(run, name);
         if (!node) {
-            run.error("no object matches name '" + text + "'.");
+            run.error(unresolvedName(run, name, "no object matches name '" + text + "'."));
             return false;
         }
         items.push_back(

@@ -111,7 +111,8 @@ bool runLs(CommandRun& run) {
             continue;
         if (args.has("intermediateObjects") && !isIntermediate(node))
             continue;
-        std::string name = args.has("long") ? longNameOf(node) : node->name();
+        std::string name =
+            args.has("long") ? longNameOf(node) : Graph::instance().names().partialPath(node);
         std::vector<std::string> components{item.component};
         if (args.has("objectsOnly"))
             components = {""};
@@ -168,8 +169,9 @@ bool runListRelatives(CommandRun& run) {
     }
     std::vector<std::string> result;
     for (Node* node : found)
-        result.push_back(args.has("fullPath") || args.has("path") ? longNameOf(node)
-                                                                  : node->name());
+        result.push_back(args.has("fullPath") || args.has("path")
+                             ? longNameOf(node)
+                             : Graph::instance().names().partialPath(node));
     run.result = MelValue(result);
     return true;
 }

@@ -42,6 +42,12 @@ std::string formatNumber(double value) {
     return formatDouble(value);
 }
 
+// Why a name found no node: Maya's message when several match it.
+std::string unresolved(const std::string& name) {
+    return Graph::instance().findAll(name).size() > 1 ? Graph::ambiguousName(name)
+                                                      : "no node named '" + name + "'.";
+}
+
 } // namespace
 
 Scene& Scene::current() {
@@ -94,7 +100,7 @@ MStatus Scene::createNode(const std::string& type, const std::string& name,
 MStatus Scene::rename(const std::string& from, const std::string& to) {
     Node* node = Graph::instance().find(from);
     if (!node)
-        return fail("rename: no node named '" + from + "'.");
+        return fail("rename: " + unresolved(from));
     std::string error;
     if (!Graph::instance().rename(node, to, &error))
         return fail("rename: " + error);
@@ -105,10 +111,10 @@ MStatus Scene::parent(const std::string& child, const std::string& parentName) {
     Graph& graph = Graph::instance();
     Node* node = graph.find(child);
     if (!node)
-        return fail("parent: no node named '" + child + "'.");
+        return fail("parent: " + unresolved(child));
     Node* parentNode = nullptr;
     if (!parentName.empty() && !(parentNode = graph.find(parentName)))
-        return fail("parent: no node named '" + parentName + "'.");
+        return fail("parent: " + unresolved(parentName));
     std::string error;
     if (!graph.reparent(node, parentNode, &error))
         return fail("parent: " + error);
@@ -118,7 +124,7 @@ MStatus Scene::parent(const std::string& child, const std::string& parentName) {
 MStatus Scene::deleteNode(const std::string& name) {
     Node* node = Graph::instance().find(name);
     if (!node)
-        return fail("delete: no node named '" + name + "'.");
+        return fail("delete: " + unresolved(name));
     if (node->locked)
         return fail("delete: node '" + name + "' is locked.");
     std::string error;

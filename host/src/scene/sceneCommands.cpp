@@ -434,28 +434,43 @@ std::string defaultNodeType(const std::string& name) {
 
 } // namespace
 
-Node* findNodeNamed(const CommandRun& run, const std::string& name) {
+std::vector<Node*> nodesNamed(const CommandRun& run, const std::string& name) {
+    std::vector<Node*> found;
     if (name.empty())
-        return nullptr;
+        return found;
     std::vector<std::string> parts = splitPath(run.reading ? run.reading->inNamespace(name) : name);
     const std::string& leaf = parts.back();
     if (leaf.empty())
-        return nullptr;
-    std::vector<Node*> candidates;
+        return found;
+    auto keep = [&](Node* node) {
+        if ((parts.size() == 1 || ancestorsMatch(run, node, parts)) &&
+            std::find(found.begin(), found.end(), node) == found.end())
+            found.push_back(node);
+    };
+    // The file's own nodes first: one the host renamed on reading keeps the name the file
+    // gave it, over a node of the scene that has that name.
     if (run.reading) {
         auto it = run.reading->byName.find(leaf);
         if (it != run.reading->byName.end())
             for (const auto& weak : it->second)
                 if (auto node = weak.lock(); node && node->alive())
-                    candidates.push_back(node.get());
+                    keep(node.get());
+        if (!found.empty())
+            return found;
     }
-    if (Node* named = Graph::instance().find(leaf))
-        if (std::find(candidates.begin(), candidates.end(), named) == candidates.end())
-            candidates.push_back(named);
-    for (Node* node : candidates)
-        if (parts.size() == 1 || ancestorsMatch(run, node, parts))
-            return node;
-    return nullptr;
+    for (Node* node : Graph::instance().findAll(leaf))
+        keep(node);
+    return found;
+}
+
+Node* findNodeNamed(const CommandRun& run, const std::string& name) {
+    std::vector<Node*> found = nodesNamed(run, name);
+    return found.size() == 1 ? found.front() : nullptr;
+}
+
+std::string unresolvedName(const CommandRun& run, const std::string& name,
+                           const std::string& missing) {
+    return nodesNamed(run, name).size() > 1 ? Graph::ambiguousName(name) : missing;
 }
 
 Node* findOrCreateDefaultNode(CommandRun& run, const std::string& name) {
@@ -537,20 +552,7 @@ bool tokenBool(const SceneToken& token, bool& value) {
 // ---- DAG -------------------------------------------------------------------------------------
 
 std::string longNameOf(const Node* node) {
-    if (!node->type()->dag)
-        return node->name();
-    // Names gathered first and joined once: no copy of the path per level.
-    std::vector<const std::string*> names;
-    size_t size = 0;
-    for (const Node* n = node; n; n = n->parent()) {
-        names.push_back(&n->name());
-        size += n->name().size() + 1;
-    }
-    std::string path;
-    path.reserve(size);
-    for (auto it = names.rbegin(); it != names.rend(); ++it)
-        path += "|" + **it;
-    return path;
+    return NodeNames::fullPath(node);
 }
 
 bool isTransformLike(const Node* node) {

@@ -143,9 +143,14 @@ bool runSceneCommand(const SceneCommandSyntax& syntax, CommandRun& run);
 
 // ---- Helpers shared by the handlers -------------------------------------------------------
 
-// A node by name: "name", ":name" (the root namespace), "|a|b" or "a|b" (a DAG path). While a
-// file is read the names it gave count first.
+// The nodes a name names: "name", ":name" (the root namespace), "|a|b" or "a|b" (a DAG path).
+// While a file is read the names it gave count first.
+std::vector<Node*> nodesNamed(const CommandRun& run, const std::string& name);
+// The one node a name names; null when none or several do.
 Node* findNodeNamed(const CommandRun& run, const std::string& name);
+// Why findNodeNamed found nothing: Maya's message when several nodes match, else `missing`.
+std::string unresolvedName(const CommandRun& run, const std::string& name,
+                           const std::string& missing);
 // As findNodeNamed; while a file is read, a missing ":name" (a default node every Maya scene
 // has, such as :time1) is created as a generic shared node.
 Node* findOrCreateDefaultNode(CommandRun& run, const std::string& name);

@@ -152,7 +152,7 @@ bool canWriteInBulk(const PlugRef& array) {
     Node* node = array.node;
     if (plugLocked(array))
         return false;
-    const std::string prefix = Graph::plugName(array);
+    const std::string prefix = Graph::attributePath(array);
     for (const std::string& locked : node->lockedPlugs)
         if (locked.compare(0, prefix.size(), prefix) == 0)
             return false;

@@ -96,11 +96,15 @@ MStatus MSelectionList::add(const MDagPath& object, const MObject& component,
 
 MStatus MSelectionList::add(const MString& matchString, bool) {
     std::string text = matchString.asChar();
-    // Paths name their last node.
-    size_t bar = text.rfind('|', text.find('.'));
-    if (bar != std::string::npos)
-        text = text.substr(bar + 1);
     size_t dot = text.find('.');
+    if (dot == std::string::npos && text.find_first_of("*?") == std::string::npos) {
+        // A name or path adds the one node it names; one that matches several fails, as in Maya.
+        Node* node = host::Graph::instance().find(text);
+        if (!node)
+            return MS::kInvalidParameter;
+        add(node->object());
+        return MS::kSuccess;
+    }
     if (dot == std::string::npos) {
         bool found = false;
         for (Node* node : host::Graph::instance().nodes())
@@ -208,11 +212,13 @@ MStatus MSelectionList::getSelectionStrings(unsigned int index, MStringArray& ar
         return MS::kFailure;
     const Component* parts = host::componentIn(item.component);
     if (!parts) {
-        array.append(MString(node->name().c_str()));
+        array.append(MString(host::Graph::instance().names().partialPath(node).c_str()));
         return MS::kSuccess;
     }
     for (const host::ComponentRange& range : host::rangesOfComponent(*parts))
-        array.append(MString((node->name() + "." + host::formatComponentRange(range)).c_str()));
+        array.append(MString((host::Graph::instance().names().partialPath(node) + "." +
+                              host::formatComponentRange(range))
+                                 .c_str()));
     return MS::kSuccess;
 }
 
