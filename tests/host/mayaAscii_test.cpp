@@ -340,6 +340,14 @@ connectAttr "curve.o" "|parent|childB|childA.tx";
     EXPECT_EQ(withoutPlaces(errors()),
               (std::vector<std::string>{"setAttr: More than one object matches name: childA"}));
     EXPECT_EQ(number("|parent|childB|childA.tz"), 3.0);
+    // Listed by the shortest names that find each node alone, as quillo info lists them.
+    std::vector<std::string> listed;
+    for (const std::string& name : scene.nodeNames())
+        if (name.find("childA") != std::string::npos)
+            listed.push_back(name + " " + scene.typeOf(name));
+    EXPECT_EQ(listed, (std::vector<std::string>{
+                          "parent|childA transform", "parent|childA|childAShape locator",
+                          "childB|childA transform", "childB|childA|childAShape locator"}));
     const std::string saved = scratch() + "/sharedSaved.ma";
     ASSERT_EQ(scene.saveFile(saved), MS::kSuccess);
     const std::string text = read(saved);

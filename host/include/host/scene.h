@@ -121,6 +121,7 @@ class Scene {
 
     MObject findNode(const std::string& name) const;
     MStatus findPlug(const std::string& name, MPlug& plug) const;
+    // Every node, by the shortest name that finds it alone (a path where short names repeat).
     std::vector<std::string> nodeNames() const;
     std::string typeOf(const std::string& node) const;
     std::string parentOf(const std::string& node) const;

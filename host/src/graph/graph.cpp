@@ -352,12 +352,12 @@ MStatus Graph::reparent(Node* child, Node* parent, std::string* error) {
         *error = "'" + parent->name() + "' cannot be a parent.";
         return MS::kFailure;
     }
+    // The name is indexed by parent: out under the old one, in under the new one, renamed
+    // when a new sibling has it.
+    names_.remove(child);
     child->setParent(parent);
-    if (names_.taken(child->name(), true, parent, child)) {
-        names_.remove(child);
-        child->setName(names_.unique(child->name(), true, parent, child));
-        names_.add(child);
-    }
+    child->setName(names_.unique(child->name(), true, parent, child));
+    names_.add(child);
     std::vector<PlugRef> moved;
     collectWorldOutputs(child, true, moved);
     for (const PlugRef& plug : moved)

@@ -48,6 +48,8 @@ class Graph {
     Node* find(const std::string& name) const;
     // Every node the name or path names.
     std::vector<Node*> findAll(const std::string& name) const;
+    // The shortest path that names only this node (its short name when that is unique).
+    std::string partialPathOf(const Node* node) const { return names_.partialPath(node); }
     // Maya's message for a name that matches several nodes.
     static std::string ambiguousName(const std::string& name);
     const NodeNames& names() const { return names_; }

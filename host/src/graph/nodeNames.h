@@ -14,7 +14,7 @@ class Node;
 
 class NodeNames {
   public:
-    // Indexes the node under its current name; remove before the name changes.
+    // Indexes the node under its current name and parent; remove before either changes.
     void add(Node* node);
     void remove(Node* node);
 
@@ -36,7 +36,42 @@ class NodeNames {
     static std::string fullPath(const Node* node);
 
   private:
-    std::unordered_map<std::string, std::vector<Node*>> byName_;
+    struct Named {
+        std::vector<Node*> nodes;   // in the order they took the name
+        size_t dependencyNodes = 0; // how many of them are not DAG nodes
+    };
+    // A DAG node's place among its siblings: its parent (null at the world) and its name.
+    struct Place {
+        const Node* parent;
+        std::string name;
+        bool operator==(const Place& other) const {
+            return parent == other.parent && name == other.name;
+        }
+    };
+    struct PlaceHash {
+        size_t operator()(const Place& place) const;
+    };
+
+    const std::vector<Node*>& named(const std::string& name) const;
+    const std::vector<Node*>& childrenNamed(const Node* parent, const std::string& name) const;
+    // The nodes below `from` (null: the world) along the names parts[first..].
+    void walkDown(std::vector<const Node*> from, const std::vector<std::string>& parts,
+                  size_t first, std::vector<Node*>& found) const;
+
+    // Where the search for a free number starts, by base name: every number below it is taken
+    // (in the whole scene, or among a parent's children and the dependency nodes), so that a
+    // file of many nodes of one name numbers them in a step each. Lowered when one goes.
+    struct NumberHints {
+        int anywhere = 1;
+        std::unordered_map<const Node*, int> underParent;
+    };
+    void numberFreed(const Node* node);
+
+    std::unordered_map<std::string, Named> byName_;
+    mutable std::unordered_map<std::string, NumberHints> hints_;
+    // DAG nodes by parent and name, so that paths resolve from the top in a step per level
+    // however many nodes share the short name.
+    std::unordered_map<Place, std::vector<Node*>, PlaceHash> byPlace_;
 };
 
 } // namespace host

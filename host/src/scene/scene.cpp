@@ -485,7 +485,7 @@ MObject Scene::findNode(const std::string& name) const {
 std::vector<std::string> Scene::nodeNames() const {
     std::vector<std::string> names;
     for (Node* node : Graph::instance().nodes())
-        names.push_back(node->name());
+        names.push_back(Graph::instance().partialPathOf(node));
     return names;
 }
 
