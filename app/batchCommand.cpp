@@ -75,10 +75,8 @@ int batchCommand(const std::vector<std::string>& arguments) {
             checkFrameOutput(line, frames, *output);
     if (frames.given && render.output.empty() && exported.output.empty())
         line.error("--frames and --frame need --render or --export");
-    if (line.failed()) {
-        std::cerr << line.message() << "\n";
-        return kExitUsage;
-    }
+    if (line.failed())
+        return line.usageExit();
 
     ProgressBar bar;
     SceneOpened opened = SceneOpened::kClean;

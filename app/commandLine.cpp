@@ -1,6 +1,9 @@
 #include "commandLine.h"
 
+#include "exitCodes.h"
+
 #include <cstdlib>
+#include <iostream>
 
 namespace quillo {
 
@@ -35,6 +38,11 @@ void CommandLine::error(const std::string& message) {
 
 std::string CommandLine::message() const {
     return "quillo " + command_ + ": " + error_;
+}
+
+int CommandLine::usageExit() const {
+    std::cerr << message() << "\n";
+    return kExitUsage;
 }
 
 std::string melQuoted(const std::string& text) {

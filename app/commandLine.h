@@ -26,6 +26,8 @@ class CommandLine {
     bool failed() const { return !error_.empty(); }
     // "quillo COMMAND: message".
     std::string message() const;
+    // Prints the message and gives the usage error's exit code.
+    int usageExit() const;
 
   private:
     std::string command_;

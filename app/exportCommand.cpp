@@ -104,10 +104,8 @@ int exportCommand(const std::vector<std::string>& arguments) {
     else
         checkExportJob(line, job);
     checkFrameOutput(line, frames, job.output);
-    if (line.failed()) {
-        std::cerr << line.message() << "\n";
-        return kExitUsage;
-    }
+    if (line.failed())
+        return line.usageExit();
 
     ProgressBar bar;
     SceneOpened opened = SceneOpened::kClean;

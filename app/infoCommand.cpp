@@ -124,10 +124,8 @@ int infoCommand(const std::vector<std::string>& arguments) {
     }
     if (scenePath.empty())
         line.error("no scene file given");
-    if (line.failed()) {
-        std::cerr << line.message() << "\n";
-        return kExitUsage;
-    }
+    if (line.failed())
+        return line.usageExit();
 
     ProgressBar bar;
     SceneOpened opened = SceneOpened::kClean;

@@ -28,10 +28,8 @@ int joinCommand(const std::vector<std::string>& arguments) {
         line.error("no parts given");
     else if (output.empty())
         line.error("no output file given (-o FILE)");
-    if (line.failed()) {
-        std::cerr << line.message() << "\n";
-        return kExitUsage;
-    }
+    if (line.failed())
+        return line.usageExit();
     std::string why;
     if (!joinExportParts(parts, output, &why)) {
         std::cerr << "quillo join: " << why << "\n";

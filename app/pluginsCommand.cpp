@@ -45,10 +45,8 @@ int pluginsCommand(const std::vector<std::string>& arguments) {
         else if (argument != "--plugin")
             line.error("unexpected argument '" + argument + "'");
     }
-    if (line.failed()) {
-        std::cerr << line.message() << "\n";
-        return kExitUsage;
-    }
+    if (line.failed())
+        return line.usageExit();
     if (plugins.empty())
         plugins.push_back(defaultPluginPath());
 

@@ -111,10 +111,8 @@ int renderCommand(const std::vector<std::string>& arguments) {
     else if (job.output.empty())
         line.error("no output image given (-o OUT.png)");
     checkFrameOutput(line, frames, job.output);
-    if (line.failed()) {
-        std::cerr << line.message() << "\n";
-        return kExitUsage;
-    }
+    if (line.failed())
+        return line.usageExit();
 
     ProgressBar bar;
     SceneOpened opened = SceneOpened::kClean;
