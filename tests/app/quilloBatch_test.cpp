@@ -72,6 +72,17 @@ TEST_F(QuilloBatch, SetsAnAttributeThenExports) {
     EXPECT_GT(after[1], 0u);
 }
 
+TEST_F(QuilloBatch, CommandsMoveTheSceneInTime) {
+    // joint2.rz is keyed 0 at frame 1 and 60 at frame 24.
+    const RunResult run =
+        runQuillo("batch " + examples +
+                  "animatedWing.ma -c 'print (`getAttr joint2.rz` + \" \"); currentTime 12; "
+                  "print (`currentTime -q` + \" \" + `getAttr joint2.rz` + \"\\n\")'");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(run.output.find("0 12 28.69565217"), std::string::npos) << run.output;
+    EXPECT_EQ(runQuillo("batch " + examples + "animatedWing.ma -c 'currentTime soon'").exitCode, 8);
+}
+
 TEST_F(QuilloBatch, BuildsAFeatherSystemWithTheMenuProceduresAndSaves) {
     const RunResult run = runQuillo(
         "batch " + examples +

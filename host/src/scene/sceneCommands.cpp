@@ -284,6 +284,7 @@ const std::vector<SceneCommandSyntax>& sceneCommandTable() {
          &runListRelatives,
          false},
         {"nodeType", {{"api", "apiType", 0}, {"i", "inherited", 0}}, &runNodeType, false},
+        {"currentTime", {{"e", "edit", 0}, {"u", "update", 1}}, &runCurrentTime, true},
         {"sets",
          {{"n", "name", 1},
           {"em", "empty", 0},

@@ -202,6 +202,7 @@ bool runListConnections(CommandRun& run);
 bool runLs(CommandRun& run);
 bool runListRelatives(CommandRun& run);
 bool runNodeType(CommandRun& run);
+bool runCurrentTime(CommandRun& run);
 bool runSets(CommandRun& run);
 
 } // namespace host
