@@ -1,5 +1,6 @@
 // MTransformationMatrix: a transformation kept as its parts.
 
+#include "builtin/transformNode.h"
 #include "graph/statusOut.h"
 
 #include <maya/MTransformationMatrix.h>
@@ -7,24 +8,10 @@
 #include <cmath>
 
 using host::report;
+using host::scaleMatrix;
+using host::translationMatrix;
 
 namespace {
-
-MMatrix moveBy(double x, double y, double z) {
-    MMatrix m;
-    m(3, 0) = x;
-    m(3, 1) = y;
-    m(3, 2) = z;
-    return m;
-}
-
-MMatrix scaling(const double s[3]) {
-    MMatrix m;
-    m(0, 0) = s[0];
-    m(1, 1) = s[1];
-    m(2, 2) = s[2];
-    return m;
-}
 
 MMatrix shearing(const double sh[3]) {
     MMatrix m;
@@ -95,17 +82,18 @@ MMatrix MTransformationMatrix::asMatrix(double percent) const {
     const double s[3] = {1.0 + (scale_[0] - 1.0) * percent, 1.0 + (scale_[1] - 1.0) * percent,
                          1.0 + (scale_[2] - 1.0) * percent};
     const double sh[3] = {shear_[0] * percent, shear_[1] * percent, shear_[2] * percent};
-    const MMatrix SP = moveBy(scalePivot_.x, scalePivot_.y, scalePivot_.z);
-    const MMatrix RP = moveBy(rotatePivot_.x, rotatePivot_.y, rotatePivot_.z);
+    const MMatrix SP = translationMatrix(scalePivot_.x, scalePivot_.y, scalePivot_.z);
+    const MMatrix RP = translationMatrix(rotatePivot_.x, rotatePivot_.y, rotatePivot_.z);
     const MMatrix ST =
-        moveBy(scalePivotTranslate_.x, scalePivotTranslate_.y, scalePivotTranslate_.z);
-    const MMatrix RT =
-        moveBy(rotatePivotTranslate_.x, rotatePivotTranslate_.y, rotatePivotTranslate_.z);
+        translationMatrix(scalePivotTranslate_.x, scalePivotTranslate_.y, scalePivotTranslate_.z);
+    const MMatrix RT = translationMatrix(rotatePivotTranslate_.x, rotatePivotTranslate_.y,
+                                         rotatePivotTranslate_.z);
     const MMatrix T =
-        moveBy(translate_.x * percent, translate_.y * percent, translate_.z * percent);
+        translationMatrix(translate_.x * percent, translate_.y * percent, translate_.z * percent);
     const MMatrix R = (rotation_ * percent).asMatrix();
     const MMatrix RA = orientation_.asMatrix();
-    return SP.inverse() * scaling(s) * shearing(sh) * SP * ST * RP.inverse() * RA * R * RP * RT * T;
+    return SP.inverse() * scaleMatrix(s[0], s[1], s[2]) * shearing(sh) * SP * ST * RP.inverse() *
+           RA * R * RP * RT * T;
 }
 
 MMatrix MTransformationMatrix::asMatrixInverse() const {
@@ -113,16 +101,16 @@ MMatrix MTransformationMatrix::asMatrixInverse() const {
 }
 
 MMatrix MTransformationMatrix::asScaleMatrix() const {
-    const MMatrix SP = moveBy(scalePivot_.x, scalePivot_.y, scalePivot_.z);
+    const MMatrix SP = translationMatrix(scalePivot_.x, scalePivot_.y, scalePivot_.z);
     const MMatrix ST =
-        moveBy(scalePivotTranslate_.x, scalePivotTranslate_.y, scalePivotTranslate_.z);
-    return SP.inverse() * scaling(scale_) * shearing(shear_) * SP * ST;
+        translationMatrix(scalePivotTranslate_.x, scalePivotTranslate_.y, scalePivotTranslate_.z);
+    return SP.inverse() * scaleMatrix(scale_[0], scale_[1], scale_[2]) * shearing(shear_) * SP * ST;
 }
 
 MMatrix MTransformationMatrix::asRotateMatrix() const {
-    const MMatrix RP = moveBy(rotatePivot_.x, rotatePivot_.y, rotatePivot_.z);
-    const MMatrix RT =
-        moveBy(rotatePivotTranslate_.x, rotatePivotTranslate_.y, rotatePivotTranslate_.z);
+    const MMatrix RP = translationMatrix(rotatePivot_.x, rotatePivot_.y, rotatePivot_.z);
+    const MMatrix RT = translationMatrix(rotatePivotTranslate_.x, rotatePivotTranslate_.y,
+                                         rotatePivotTranslate_.z);
     return RP.inverse() * orientation_.asMatrix() * rotation_.asMatrix() * RP * RT;
 }
 

@@ -9,6 +9,7 @@
 #include <maya/MFnEnumAttribute.h>
 #include <maya/MFnNumericAttribute.h>
 #include <maya/MFnTypedAttribute.h>
+#include <maya/MTransformationMatrix.h>
 
 namespace host {
 
@@ -200,16 +201,18 @@ MMatrix rotateAxisOf(Node& node) {
         .asMatrix();
 }
 
-MMatrix rotateOf(Node& node) {
+int rotateOrderOf(Node& node) {
     PlugRef orderRef{&node, attributeDef(TransformNode::rotateOrder), {}};
     Slot* orderSlot = Graph::instance().pull(orderRef);
-    int order = orderSlot ? static_cast<int>(orderSlot->get(orderRef.attribute)) : 0;
-    if (order < 0 || order > 5)
-        order = 0;
+    const int order = orderSlot ? static_cast<int>(orderSlot->get(orderRef.attribute)) : 0;
+    return order < 0 || order > 5 ? 0 : order;
+}
+
+MMatrix rotateOf(Node& node) {
     return MEulerRotation(component(node, TransformNode::rotate, 0),
                           component(node, TransformNode::rotate, 1),
                           component(node, TransformNode::rotate, 2),
-                          static_cast<MEulerRotation::RotationOrder>(order))
+                          static_cast<MEulerRotation::RotationOrder>(rotateOrderOf(node)))
         .asMatrix();
 }
 
@@ -222,16 +225,27 @@ MMatrix localMatrix(Node& node) {
         return jointLocalMatrix(node);
     if (node.type()->api != MFn::kTransform)
         return MMatrix();
-    MMatrix SH;
-    SH(1, 0) = component(node, TransformNode::shear, 0);
-    SH(2, 0) = component(node, TransformNode::shear, 1);
-    SH(2, 1) = component(node, TransformNode::shear, 2);
-    const MMatrix SP = fromTriple(node, TransformNode::scalePivot);
-    const MMatrix ST = fromTriple(node, TransformNode::scalePivotTranslate);
-    const MMatrix RP = fromTriple(node, TransformNode::rotatePivot);
-    const MMatrix RT = fromTriple(node, TransformNode::rotatePivotTranslate);
-    return SP.inverse() * scaleOf(node) * SH * SP * ST * RP.inverse() * rotateAxisOf(node) *
-           rotateOf(node) * RP * RT * translateOf(node);
+    // The plugs into the API's transformation, which composes them as Maya does.
+    auto vector = [&node](const MObject& attribute) {
+        return MVector(component(node, attribute, 0), component(node, attribute, 1),
+                       component(node, attribute, 2));
+    };
+    double scale[3], shear[3], rotate[3];
+    vector(TransformNode::scale).get(scale);
+    vector(TransformNode::shear).get(shear);
+    vector(TransformNode::rotate).get(rotate);
+    MTransformationMatrix m;
+    m.setScale(scale, MSpace::kTransform);
+    m.setShear(shear, MSpace::kTransform);
+    m.setScalePivot(vector(TransformNode::scalePivot), MSpace::kTransform, false);
+    m.setScalePivotTranslation(vector(TransformNode::scalePivotTranslate), MSpace::kTransform);
+    m.setRotatePivot(vector(TransformNode::rotatePivot), MSpace::kTransform, false);
+    m.setRotatePivotTranslation(vector(TransformNode::rotatePivotTranslate), MSpace::kTransform);
+    m.setRotationOrientation(MEulerRotation(vector(TransformNode::rotateAxis)).asQuaternion());
+    m.setRotation(rotate,
+                  static_cast<MTransformationMatrix::RotationOrder>(rotateOrderOf(node) + 1));
+    m.setTranslation(vector(TransformNode::translate), MSpace::kTransform);
+    return m.asMatrix();
 }
 
 MMatrix worldMatrix(Node& node) {

@@ -45,6 +45,8 @@ MMatrix scaleMatrix(double x, double y, double z);
 // node's rotate order, translate.
 MMatrix scaleOf(Node& node);
 MMatrix rotateAxisOf(Node& node);
+// The node's "rotateOrder", 0 (xyz) to 5 (zyx); 0 for anything else.
+int rotateOrderOf(Node& node);
 MMatrix rotateOf(Node& node);
 MMatrix translateOf(Node& node);
 // A channel of a transform: component i of a numeric compound (translate, scale, ...).
