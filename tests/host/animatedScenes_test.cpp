@@ -20,14 +20,13 @@ namespace {
 
 class AnimatedScenesTest : public MayaAsciiTest {
   protected:
-    // Opens a shared scene (skipping when ../shared is absent) and forgets what reading said.
-    bool open(const std::string& name) {
+    // Opens a shared scene and forgets what reading said; a file missing from a folder that is
+    // there fails the test.
+    void open(const std::string& name) {
         const std::string path = sharedScene(name);
-        if (!std::filesystem::exists(path))
-            return false;
+        ASSERT_TRUE(std::filesystem::exists(path)) << "missing test scene " << path;
         EXPECT_EQ(scene.openFile(path), MS::kSuccess);
         messages->clear();
-        return true;
     }
     // Sets the frame and evaluates every shape's world geometry and every transform's matrix.
     void evaluateAt(double frame) {
@@ -59,9 +58,10 @@ class AnimatedScenesTest : public MayaAsciiTest {
     }
 };
 
+// Skips when the shared scenes are absent (a clone in a folder of its own), else opens one.
 #define SKIP_WITHOUT_SHARED(name)                                                                  \
-    if (!open(name))                                                                               \
-    GTEST_SKIP() << "../shared/scenes/maya is absent"
+    SKIP_WITHOUT_SHARED_SCENES();                                                                  \
+    ASSERT_NO_FATAL_FAILURE(open(name))
 
 constexpr double kDegree = M_PI / 180.0;
 
