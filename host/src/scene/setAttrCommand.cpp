@@ -183,6 +183,16 @@ std::string clampWarning(const ResolvedPlug& plug, const AttributeDef* leaf, siz
     return text.str();
 }
 
+// After a bulk write: the clamping warnings it gathered, then its error if it failed.
+bool finishBulkWrite(CommandRun& run, const MStatus& status, const std::string& error,
+                     const std::vector<std::string>& clampWarnings) {
+    for (const std::string& warning : clampWarnings)
+        MGlobal::displayWarning(warning.c_str());
+    if (!status)
+        run.error(error);
+    return static_cast<bool>(status);
+}
+
 bool setNumbers(CommandRun& run, const ResolvedPlug& plug, const std::string& plugText,
                 const std::vector<SceneToken>& values, const std::string& type) {
     const AttributeDef* attribute = plug.ref.attribute;
@@ -274,13 +284,7 @@ bool setNumbers(CommandRun& run, const ResolvedPlug& plug, const std::string& pl
                     slot.elements.packedForWrite(attribute)->assign(first, count, numbers.data());
                 },
                 &error);
-            for (const std::string& warning : clampWarnings)
-                MGlobal::displayWarning(warning.c_str());
-            if (!status) {
-                run.error(error);
-                return false;
-            }
-            return true;
+            return finishBulkWrite(run, status, error, clampWarnings);
         }
     }
     if (rangeOnArray && canWriteInBulk(array)) {
@@ -311,13 +315,7 @@ bool setNumbers(CommandRun& run, const ResolvedPlug& plug, const std::string& pl
                 }
             },
             &error);
-        for (const std::string& warning : clampWarnings)
-            MGlobal::displayWarning(warning.c_str());
-        if (!status) {
-            run.error(error);
-            return false;
-        }
-        return true;
+        return finishBulkWrite(run, status, error, clampWarnings);
     }
     for (size_t k = 0; k < count; ++k) {
         PlugRef element = plug.element(k);
