@@ -21,7 +21,7 @@
 #include "export/featherStream.h"
 #include "feather/buildWorkers.h"
 #include "nodes/system/quilloSystem.h"
-#include "plugin/plugin.h"
+#include "benchScene.h"
 
 #include <host/mel.h>
 #include <host/messages.h>
@@ -46,8 +46,6 @@
 #include <streambuf>
 #include <string>
 #include <vector>
-
-extern "C" MStatus initializePlugin(MObject obj);
 
 namespace {
 
@@ -147,17 +145,8 @@ host::Scene& benchScene() {
     if (made)
         return scene;
     made = true;
+    openBenchScene(exampleScene(100, 100, 100), scratchPath("scene.ma"));
     host::MessageCapture quiet;
-    host::addScriptPath(QUILLO_SOURCE_DIR "/mel");
-    static MObject plugin(std::make_shared<host::Plugin>());
-    host::Plugin::setActive(static_cast<host::Plugin*>(plugin.impl().get()));
-    initializePlugin(plugin);
-    host::Plugin::setActive(nullptr);
-    const std::string path = scratchPath("scene.ma");
-    std::ofstream(path) << exampleScene(100, 100, 100);
-    if (!scene.openFile(path))
-        std::fprintf(stderr, "cannot open the bench scene: %s\n", scene.lastError().c_str());
-    std::remove(path.c_str());
     // The system blends the guides the feather node registers when it builds.
     scene.evaluate("quilloShape.outputMesh");
     return scene;

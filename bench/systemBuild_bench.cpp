@@ -18,7 +18,7 @@
 #include "nodes/system/featherPlacement.h"
 #include "nodes/system/quilloSystem.h"
 #include "nodes/system/uvFaceIndex.h"
-#include "plugin/plugin.h"
+#include "benchScene.h"
 #include "plugin/sharedObjects.h"
 
 #include <host/mel.h>
@@ -48,8 +48,6 @@
 #include <string>
 #include <thread>
 #include <vector>
-
-extern "C" MStatus initializePlugin(MObject obj);
 
 namespace {
 
@@ -154,18 +152,8 @@ host::Scene& benchScene() {
     if (made)
         return scene;
     made = true;
+    openBenchScene(sceneText(), "/tmp/quillo_system_bench_" + std::to_string(getpid()) + ".ma");
     host::MessageCapture quiet;
-    host::addScriptPath(QUILLO_SOURCE_DIR "/mel"); // the plug-in sources its scripts at load
-    static MObject plugin(std::make_shared<host::Plugin>());
-    host::Plugin::setActive(static_cast<host::Plugin*>(plugin.impl().get()));
-    initializePlugin(plugin);
-    host::Plugin::setActive(nullptr);
-
-    const std::string path = "/tmp/quillo_system_bench_" + std::to_string(getpid()) + ".ma";
-    std::ofstream(path) << sceneText();
-    if (!scene.openFile(path))
-        std::fprintf(stderr, "cannot open the bench scene: %s\n", scene.lastError().c_str());
-    std::remove(path.c_str());
     createGrowthMesh(scene);
     createSystem(scene, "onSurface", "planeShape", "inputGrowSurface", "worldSpace[0]");
     createSystem(scene, "onMesh", "bodyShape", "inputGrowMesh", "worldMesh[0]");
